@@ -1,0 +1,124 @@
+#pragma once
+// The one program-wide record. Every window and dialog procedure reads and writes it
+// directly; nothing caches a copy. It is plain data, so it builds without <windows.h>.
+
+#include <cstdint>
+
+#include "app/colour.h"
+#include "app/packed_point.h"
+#include "app/win_handles.h"
+
+enum class ToolCode : int {
+    Pen = 0,
+    Ellipse = 1,
+    Rectangle = 2,
+    Line = 3,
+    Fill = 4,
+    Eyedropper = 5,
+    Spray = 6,
+};
+
+struct IntSize {
+    int w;
+    int h;
+};
+
+struct IntRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+// Same fields, order and meaning as the Win32 SCROLLINFO; the document window copies it into
+// a SCROLLINFO when it talks to a scroll bar.
+struct ScrollRecord {
+    unsigned cbSize;
+    unsigned fMask;
+    int nMin;
+    int nMax;
+    unsigned nPage;
+    int nPos;
+    int nTrackPos;
+};
+
+constexpr int HistorySlotCount = 1000;
+
+// Order in which the palette takes its setting controls when it opens.
+enum PaletteControlIndex : int {
+    ToleranceTrackbar = 0, // 1014
+    PenWidthTrackbar = 1,  // 1010
+    PenWidthBox = 2,       // 1013
+    ToleranceBox = 3,      // 1015
+    PreviewCheckBox = 4,   // 1023
+    SprayStrengthBox = 5,  // 1018
+    SprayTrackbar = 6,     // 1017
+    PaletteControlCount = 7,
+};
+
+struct AppState {
+    // Windows.
+    HINSTANCE instance = nullptr;
+    HWND frameWindow = nullptr;
+    HWND mdiClient = nullptr;
+    HWND documentWindow = nullptr;
+    HWND canvasWindow = nullptr;
+    HWND paletteWindow = nullptr;
+    HWND paletteControls[PaletteControlCount] = {};
+
+    // Tool, colours and settings.
+    ToolCode activeTool = ToolCode::Spray;
+    RgbTriple primaryColour = {0, 0, 0};
+    RgbTriple secondaryColour = {255, 255, 255};
+    int penWidth = 10;
+    int outlineWidth = 1;
+    int previewOutlines = 1;
+    int fillTolerance = 20;
+    int sprayStrength = 50;
+
+    // The part of the palette that shows the two colour discs, and the first swatch cell.
+    static constexpr IntRect colourIndicatorRect = {20, 120, 135, 180};
+    static constexpr IntRect swatchCellRect = {145, 115, 160, 130};
+    // The palette's client rectangle, read once when it opens.
+    IntRect paletteClientRect = {0, 0, 0, 0};
+
+    // Document geometry, zoom and scrolling. The scroll offsets are the nPos fields of the
+    // two scroll records: hScrollInfo.nPos is the x offset, vScrollInfo.nPos the y offset.
+    IntSize canvasSize = {680, 480};
+    int documentMargin = 100;
+    IntSize documentSize = {680, 480};
+    int zoomLevel = 0;
+    IntSize viewSize = {0, 0};
+    ScrollRecord hScrollInfo = {};
+    ScrollRecord vScrollInfo = {};
+
+    // Document state and the canvas surface.
+    int blankDocumentOpen = 0;
+    int imageDocumentOpen = 0;
+    HDC canvasDc = nullptr;
+    HBITMAP canvasDib = nullptr;
+    uint32_t* canvasPixels = nullptr;
+    IntSize surfaceSize = {0, 0};
+    HDC resetCopyDc = nullptr;
+
+    // Snapshot history.
+    HDC historySlots[HistorySlotCount] = {};
+    int historyPos = 0;
+    int historyCount = 0;
+
+    // Stroke in progress.
+    int strokeActive = 0;
+    PackedPoint anchorPoint = 0;
+    PackedPoint dragPoint = 0;
+    PackedPoint previewPoint = 0;
+    double cursorX = 0.0;
+    double cursorY = 0.0;
+    IntRect sprayRect = {0, 0, 0, 0};
+    int sprayCount = 0;
+};
+
+extern AppState appState;
+
+inline bool DocumentIsOpen() {
+    return appState.blankDocumentOpen == 1 || appState.imageDocumentOpen == 1;
+}

@@ -1,0 +1,17 @@
+# Compiles the program's resources (menu, dialogs, icon, manifest) into a target. Used by
+# fudemaru.exe and by the in-process Win32 tests, which load the same dialogs and menu from
+# their own module.
+set(FUDEMARU_RESOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/../resources)
+get_filename_component(FUDEMARU_RESOURCE_DIR ${FUDEMARU_RESOURCE_DIR} ABSOLUTE)
+
+if(MINGW)
+    # windres reads the UTF-8 .rc as code page 65001 (the file also says so itself).
+    string(APPEND CMAKE_RC_FLAGS " -c 65001")
+endif()
+
+function(fudemaru_add_resources target)
+    set(rc ${FUDEMARU_RESOURCE_DIR}/fudemaru.rc)
+    target_sources(${target} PRIVATE ${rc})
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+        "${FUDEMARU_RESOURCE_DIR}/fudemaru.ico;${FUDEMARU_RESOURCE_DIR}/fudemaru.manifest;${FUDEMARU_RESOURCE_DIR}/resource_ids.h")
+endfunction()

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both builds and runs every test level with ctest:
+#   unit  - the platform-free core, natively (and once more under Wine),
+#   win32 - the real windows created in-process under Wine,
+#   e2e   - the real fudemaru.exe driven from outside under Wine.
+# The Wine tests run in a private Wine session on their own virtual display.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+"$root/scripts/prerequisites.sh" || exit 1
+"$root/scripts/build.sh" all || {
+    echo "build failed" >&2
+    exit 1
+}
+
+status=0
+echo "== Native build: ctest --preset native"
+ctest --preset native || status=1
+echo "== Windows build under Wine: ctest --preset windows"
+"$root/scripts/with-wine.sh" ctest --preset windows || status=1
+
+if [ $status -eq 0 ]; then
+    echo "== All tests passed"
+else
+    echo "== Some tests FAILED"
+fi
+exit $status
