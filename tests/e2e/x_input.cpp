@@ -1,0 +1,76 @@
+#include "x_input.h"
+
+#include <string>
+
+#include "unix_tools.h"
+
+namespace {
+
+bool Xdotool(const std::wstring& arguments) {
+    return RunUnixProgram(L"/usr/bin/xdotool", arguments) == 0;
+}
+
+std::wstring Number(long value) {
+    return std::to_wstring(value);
+}
+
+} // namespace
+
+bool XMoveTo(int x, int y) {
+    return Xdotool(L"mousemove " + Number(x) + L" " + Number(y));
+}
+
+bool XClickAt(int x, int y) {
+    bool ok = Xdotool(L"mousemove " + Number(x) + L" " + Number(y) + L" click 1");
+    Sleep(50);
+    return ok;
+}
+
+bool XDrag(POINT from, POINT to, int steps) {
+    bool ok = Xdotool(L"mousemove " + Number(from.x) + L" " + Number(from.y) + L" mousedown 1");
+    Sleep(30);
+    for (int i = 1; i <= steps && ok; ++i) {
+        long x = from.x + (to.x - from.x) * i / steps;
+        long y = from.y + (to.y - from.y) * i / steps;
+        ok = Xdotool(L"mousemove " + Number(x) + L" " + Number(y));
+        Sleep(15);
+    }
+    ok = Xdotool(L"mouseup 1") && ok;
+    Sleep(50);
+    return ok;
+}
+
+bool XWheelAt(int x, int y, int notches) {
+    int button = notches > 0 ? 4 : 5;
+    int count = notches > 0 ? notches : -notches;
+    bool ok = XMoveTo(x, y);
+    for (int i = 0; i < count && ok; ++i) {
+        ok = Xdotool(L"click " + Number(button));
+        Sleep(30);
+    }
+    return ok;
+}
+
+bool XKey(const char* keys) {
+    std::wstring wide(keys, keys + strlen(keys));
+    bool ok = Xdotool(L"key " + wide);
+    Sleep(50);
+    return ok;
+}
+
+bool XFocusWindowAt(int x, int y) {
+    // getmouselocation leaves the window under the pointer for windowfocus to act on.
+    return Xdotool(L"mousemove " + Number(x) + L" " + Number(y) + L" getmouselocation windowfocus");
+}
+
+POINT CentreOf(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT ScreenPointOf(HWND window, int clientX, int clientY) {
+    POINT p{clientX, clientY};
+    ClientToScreen(window, &p);
+    return p;
+}

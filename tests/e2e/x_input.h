@@ -1,0 +1,21 @@
+#pragma once
+// Real X input, through xdotool, for the scenarios that prove the program works with a real
+// mouse and keyboard and not only with messages. Coordinates are screen pixels, which are the
+// X root window's pixels (Wine runs without a virtual desktop here).
+
+#include <windows.h>
+
+bool XMoveTo(int x, int y);
+bool XClickAt(int x, int y);
+// Presses at `from`, moves to `to` in `steps` moves a few milliseconds apart, releases.
+bool XDrag(POINT from, POINT to, int steps = 10);
+// Wheel notches at a point: positive turns away from the user (zoom in), negative toward.
+bool XWheelAt(int x, int y, int notches);
+// Key names as xdotool knows them, e.g. "alt+f", "Escape", "Return".
+bool XKey(const char* keys);
+// Gives the X window under a point the keyboard focus without a click.
+bool XFocusWindowAt(int x, int y);
+
+POINT CentreOf(HWND window);
+// A point of a window's client area, in screen coordinates.
+POINT ScreenPointOf(HWND window, int clientX, int clientY);
