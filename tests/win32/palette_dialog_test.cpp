@@ -6,8 +6,6 @@
 #include <commctrl.h>
 
 #include "app/app_state.h"
-#include "app/centring.h"
-#include "palette/palette_dialog.h"
 #include "palette/swatches.h"
 #include "palette_test_support.h"
 #include "resources/resource_ids.h"
@@ -35,17 +33,6 @@ TEST_F(PaletteTest, OpeningTakesTheSettingControlsInTheirFixedOrder) {
     EXPECT_GT(client.right, 600) << "426 dialog units";
 }
 
-TEST_F(PaletteTest, OpensNamedCentredTopmostAndVisible) {
-    EXPECT_EQ(WindowText(palette), L"パレット");
-    EXPECT_TRUE(IsWindowVisible(palette));
-    EXPECT_TRUE(GetWindowLongW(palette, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    RECT desktop, placed;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    GetWindowRect(palette, &placed);
-    EXPECT_EQ(placed.left, (desktop.right - (placed.right - placed.left)) / 2);
-    EXPECT_EQ(placed.top, (desktop.bottom - (placed.bottom - placed.top)) / 2);
-}
-
 TEST_F(PaletteTest, OpensWithEverySettingShownAndTheTrackbarsRanged) {
     EXPECT_EQ(SendMessageW(Control(IDC_PREVIEW_CHECK), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(BoxText(IDC_PEN_WIDTH_BOX), L"10");
@@ -67,16 +54,6 @@ TEST_F(PaletteTest, OpensWithEverySettingShownAndTheTrackbarsRanged) {
     EXPECT_EQ(appState.sprayStrength, 50);
     EXPECT_EQ(appState.previewOutlines, 1);
     EXPECT_EQ(appState.activeTool, ToolCode::Spray);
-}
-
-TEST_F(PaletteTest, AnswersTheDialogManagerAsItExpects) {
-    // FALSE from WM_INITDIALOG: the dialog manager sets no default focus.
-    EXPECT_EQ(PaletteDlgProc(palette, WM_INITDIALOG, 0, 0), FALSE);
-    EXPECT_EQ(PaletteDlgProc(palette, WM_COMMAND, MAKEWPARAM(9999, 0), 0), FALSE);
-    EXPECT_EQ(PaletteDlgProc(palette, WM_HSCROLL, 0, 0), TRUE);
-    EXPECT_EQ(PaletteDlgProc(palette, WM_LBUTTONDOWN, 0, MAKELPARAM(300, 300)), TRUE);
-    EXPECT_EQ(PaletteDlgProc(palette, WM_RBUTTONDOWN, 0, 0), FALSE);
-    EXPECT_EQ(PaletteDlgProc(palette, WM_CLOSE, 0, 0), FALSE);
 }
 
 TEST_F(PaletteTest, ToolButtonsChooseTheActiveToolAndNothingElse) {
@@ -147,15 +124,9 @@ TEST_F(PaletteTest, OtherCommandsAndEnterAndEscapeChangeNothing) {
 
 // Presses on the painted surface.
 
-TEST_F(PaletteTest, EveryPressOnTheSurfaceStartsADragOfThePalette) {
-    const int presses[][2] = {{300, 300}, {152, 122}, {110, 150}, {50, 150}, {5, 5}};
-    for (const auto& p : presses)
-        EXPECT_EQ(PressSurface(p[0], p[1]), 1) << p[0] << "," << p[1];
-}
-
 TEST_F(PaletteTest, APressOnASwatchPicksItAsThePrimaryColour) {
     IntRect red = SwatchCellRect(0, 8);
-    PressSurface(red.left + 5, red.top + 5);
+    EXPECT_EQ(PressSurface(red.left + 5, red.top + 5), 1) << "it picks and drags";
     EXPECT_TRUE(Same(appState.primaryColour, RgbTriple{255, 0, 0}));
     EXPECT_TRUE(Same(appState.secondaryColour, RgbTriple{255, 255, 255}));
 
@@ -172,8 +143,9 @@ TEST_F(PaletteTest, PressesBesideTheGridPickNothing) {
     IntRect cell = SwatchCellRect(3, 12); // (30, 255, 0)
     PressSurface(cell.left + 3, cell.top + 3);
     ASSERT_TRUE(Same(appState.primaryColour, RgbTriple{30, 255, 0}));
-    for (auto p : {POINT{626, 150}, POINT{300, 191}, POINT{144, 120}, POINT{50, 150}})
-        EXPECT_EQ(PressSurface(p.x, p.y), 1);
+    // Every press on the surface starts a drag, whether it picks or not.
+    for (auto p : {POINT{626, 150}, POINT{300, 191}, POINT{144, 120}, POINT{50, 150}, POINT{5, 5}})
+        EXPECT_EQ(PressSurface(p.x, p.y), 1) << p.x << "," << p.y;
     EXPECT_TRUE(Same(appState.primaryColour, RgbTriple{30, 255, 0}));
     EXPECT_TRUE(Same(appState.secondaryColour, RgbTriple{255, 255, 255}));
 }

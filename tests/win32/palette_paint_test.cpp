@@ -182,13 +182,6 @@ TEST(PaletteSurfaceTest, DiscsShowBothColoursInsideTheBlueOutline) {
     EXPECT_PIXEL(s, 82, 150, DarkRed);
 }
 
-TEST(PaletteSurfaceTest, ComponentsAboveAByteUseTheirLowEightBits) {
-    appState.primaryColour = RgbTriple{256 + 40, 512 + 50, 60};
-    PaintedSurface s(640, 400);
-    ASSERT_EQ(s.Paint(), 1);
-    EXPECT_PIXEL(s, 50, 150, RGB(40, 50, 60));
-}
-
 TEST(PaletteSurfaceTest, APaintReleasesEveryObjectItMade) {
     PaintedSurface s(640, 400);
     s.Paint(); // warm-up: fonts and caches made once

@@ -169,18 +169,6 @@ TEST_F(PaletteSettingsTest, TrackbarsWriteTheirSettingAndTheirBox) {
     EXPECT_EQ(appState.sprayStrength, 1000);
 }
 
-TEST_F(PaletteSettingsTest, TheSettingFollowsTheThumbWhileItIsDragged) {
-    HWND bar = Control(IDC_PEN_WIDTH_TRACKBAR);
-    SendMessageW(bar, TBM_SETPOS, TRUE, 123);
-    SendMessageW(palette, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 123),
-                 reinterpret_cast<LPARAM>(bar));
-    EXPECT_EQ(appState.penWidth, 123);
-    EXPECT_EQ(BoxText(IDC_PEN_WIDTH_BOX), L"123");
-    SendMessageW(bar, TBM_SETPOS, TRUE, 124);
-    SendMessageW(palette, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
-    EXPECT_EQ(appState.penWidth, 124);
-}
-
 TEST_F(PaletteSettingsTest, AScrollFromNoPaletteTrackbarChangesNothing) {
     SendMessageW(palette, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
     SendMessageW(palette, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0),
