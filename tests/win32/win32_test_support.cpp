@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "app/app_state.h"
 
@@ -120,4 +121,21 @@ void ClickDialogButton(HWND dialog, int id) {
 
 void UseTestModuleAsInstance() {
     appState.instance = GetModuleHandleW(nullptr);
+}
+
+int CountGdiObjects() {
+    int count = 0;
+    for (uintptr_t value = 1; value <= 0xFFFF; ++value)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0)
+            ++count;
+    return count;
+}
+
+void TypeIntoBox(HWND box, const wchar_t* text) {
+    for (const wchar_t* c = text; *c; ++c)
+        SendMessageW(box, WM_CHAR, *c, 1);
+}
+
+void SelectAllOfBox(HWND box) {
+    SendMessageW(box, EM_SETSEL, 0, -1);
 }

@@ -30,5 +30,17 @@ std::vector<SeenDialog> RunAnsweringDialogs(const std::function<void()>& action,
 // Clicks a dialog's button by posting BM_CLICK, as a user's press would.
 void ClickDialogButton(HWND dialog, int id);
 
+// The number of GDI objects this process holds: the handle values 1..0xFFFF that name an
+// object (GetGuiResources is not implemented under Wine). Warm up first: the first GetDC
+// caches objects of its own.
+int CountGdiObjects();
+
+// Types the text into an edit box one character at a time, as the keyboard would: each
+// character raises its own EN_CHANGE. A backspace is L'\b'.
+void TypeIntoBox(HWND box, const wchar_t* text);
+
+// Selects all the text of an edit box, so that the next character replaces it.
+void SelectAllOfBox(HWND box);
+
 // Sets up appState.instance for tests that create windows from this module's resources.
 void UseTestModuleAsInstance();
