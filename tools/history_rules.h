@@ -50,12 +50,15 @@ SnapshotPlan PlanPressSnapshot(int historyPos, int historyCount);
 // into slot historyPos and leaves both positions as they are.
 SnapshotPlan PlanReleaseSnapshot(int historyPos, int historyCount);
 
-// Carry out a press or a release on the store and update *historyPos and *historyCount.
-// A snapshot that cannot be made gives up the oldest steps one at a time and is tried again;
-// when it cannot be made even into slot 0, the step is not recorded and the function returns
-// 0: a press then stays at its position (the redo steps are gone all the same, since the
-// canvas is changing), and a release leaves its slot empty. The press also empties the slot
-// its release will write, so that a stale picture there is never reachable.
+// Carry out a press or a release on the store and update *historyPos and *historyCount;
+// the canvas window calls them where it takes its snapshots, and they return 1 when the
+// snapshot was recorded. A snapshot that cannot be made gives up the oldest step and is
+// tried again, one step at a time. When it cannot be made even into slot 0, with every older
+// step given up, the step is not recorded, the slot stays empty and they return 0: after a
+// press both positions are then 0; after a release historyPos is 0 and historyCount keeps
+// whatever 進む could still reach. A successful press also empties the slot its release will
+// write, so that a picture left there by a discarded branch or an earlier document can never
+// be brought back.
 int RecordPressSnapshot(int* historyPos, int* historyCount, const SnapshotStore& store);
 int RecordReleaseSnapshot(int* historyPos, int* historyCount, const SnapshotStore& store);
 

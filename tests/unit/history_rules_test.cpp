@@ -388,6 +388,21 @@ TEST_F(HistoryRulesTest, ASnapshotThatCannotBeMadeIsNotRecordedAndNeverShown) {
     EXPECT_EQ(model.canvas, "PABC");
 }
 
+TEST_F(HistoryRulesTest, AFailedReleaseKeepsTheStepsRedoCanStillReach) {
+    Stroke("A");
+    Stroke("B");
+    Undo();
+    model.room = 0;
+    Draw("x"); // drawn by a press the canvas never saw
+    EXPECT_EQ(Release(), 0);
+    EXPECT_EQ(model.pos, 0);
+    EXPECT_EQ(model.count, 1);
+    Undo(); // P and PA are gone; nothing is copied
+    EXPECT_EQ(model.canvas, "PAx");
+    Redo();
+    EXPECT_EQ(model.canvas, "PAB");
+}
+
 TEST_F(HistoryRulesTest, TheNewestPictureOutlastsEveryOlderOne) {
     Stroke("A");
     model.room = 2; // the press snapshot still fits beside P
