@@ -18,18 +18,25 @@ int ReduceExactly(const uint32_t* pixels, int width, int height, int rowStride,
     std::unordered_map<uint32_t, uint8_t> indexOf;
     indexOf.reserve(MaxPaletteSize * 2);
     size_t out = 0;
+    // Drawings run in long stretches of one colour; those skip the lookup.
+    uint32_t lastRgb = 0xFFFFFFFFu; // above every colour, so the first pixel is looked up
+    uint8_t lastIndex = 0;
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = pixels + std::ptrdiff_t(y) * rowStride;
         for (int x = 0; x < width; ++x) {
             uint32_t rgb = row[x] & 0xFFFFFF;
-            auto found = indexOf.find(rgb);
-            if (found == indexOf.end()) {
-                if (picture->palette.size() == MaxPaletteSize)
-                    return 0;
-                found = indexOf.emplace(rgb, uint8_t(picture->palette.size())).first;
-                picture->palette.push_back(rgb);
+            if (rgb != lastRgb) {
+                auto found = indexOf.find(rgb);
+                if (found == indexOf.end()) {
+                    if (picture->palette.size() == MaxPaletteSize)
+                        return 0;
+                    found = indexOf.emplace(rgb, uint8_t(picture->palette.size())).first;
+                    picture->palette.push_back(rgb);
+                }
+                lastRgb = rgb;
+                lastIndex = found->second;
             }
-            picture->indices[out++] = found->second;
+            picture->indices[out++] = lastIndex;
         }
     }
     return 1;
