@@ -6,6 +6,7 @@
 #include "app/class_resources.h"
 #include "app/frame_window.h"
 #include "app/window_class.h"
+#include "export/gdiplus_encoders.h"
 #include "palette/palette_dialog.h"
 
 HWND CreateFrameWindow(HINSTANCE instance) {
@@ -45,5 +46,6 @@ int RunFudemaru(HINSTANCE instance) {
             DispatchMessageW(&message);
         }
     }
+    ShutDownGdiplus();
     return static_cast<int>(message.wParam);
 }
