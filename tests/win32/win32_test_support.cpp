@@ -121,3 +121,11 @@ void ClickDialogButton(HWND dialog, int id) {
 void UseTestModuleAsInstance() {
     appState.instance = GetModuleHandleW(nullptr);
 }
+
+int CountGdiObjects() {
+    int count = 0;
+    for (ULONG_PTR value = 1; value <= 0xFFFF; ++value)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0)
+            ++count;
+    return count;
+}

@@ -32,3 +32,7 @@ void ClickDialogButton(HWND dialog, int id);
 
 // Sets up appState.instance for tests that create windows from this module's resources.
 void UseTestModuleAsInstance();
+
+// The number of live GDI objects of this process. Wine does not implement GetGuiResources, so
+// the handle values are probed one by one.
+int CountGdiObjects();
