@@ -330,7 +330,7 @@ std::vector<uint32_t> DecodeIndependently(const std::wstring& path, int width, i
 
 uint32_t PhotoLikePixel(int x, int y) {
     // A sky-to-ground gradient, a soft sun and a dark hill with a hard edge.
-    double fy = y / 600.0, fx = x / 800.0;
+    double fy = y / 500.0, fx = x / 700.0;
     int r = int(90 + 120 * fy), g = int(150 + 60 * fy), b = int(235 - 120 * fy);
     double sun = std::hypot(fx - 0.7, fy - 0.3);
     if (sun < 0.12) {
