@@ -20,7 +20,9 @@ const wchar_t PaperRangeCaption[] = L"用紙サイズ";
 const wchar_t PaperMemoryText[] = L"用紙を作成できませんでした。メモリが足りません。";
 const wchar_t PaperMemoryCaption[] = L"新規作成";
 
+// Both buffers of the open dialog, and the text read from each paper-size box.
 const int FileBufferLength = MAX_PATH;
+const int TypedTextLength = 260;
 
 // A new document's surface, reset copy and size, built completely before it replaces the old.
 struct PreparedDocument {
@@ -114,7 +116,8 @@ int ReadFileIntoGlobalMemory(const wchar_t* path, HGLOBAL* block, DWORD* size) {
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     DWORD fileSize = GetFileSize(file, nullptr);
-    int ok = fileSize != INVALID_FILE_SIZE && fileSize > 0;
+    // The picture loader takes the size as a signed LONG.
+    int ok = fileSize != INVALID_FILE_SIZE && fileSize > 0 && fileSize <= 0x7FFFFFFF;
     HGLOBAL memory = ok ? GlobalAlloc(GMEM_MOVEABLE, fileSize) : nullptr;
     ok = memory != nullptr;
     if (ok) {
@@ -347,8 +350,8 @@ INT_PTR OnPaperInit(HWND dialog) {
 }
 
 int ReadTypedNumber(HWND dialog, int id) {
-    wchar_t text[FileBufferLength + 1] = {};
-    GetWindowTextW(GetDlgItem(dialog, id), text, FileBufferLength);
+    wchar_t text[TypedTextLength + 1] = {};
+    GetWindowTextW(GetDlgItem(dialog, id), text, TypedTextLength);
     return StrToIntW(text);
 }
 

@@ -426,6 +426,37 @@ TEST_F(DocumentTest, ThePaperDialogOpensNothingWhenADocumentWasOpenedMeanwhile) 
     EXPECT_EQ(documents, 1);
 }
 
+TEST_F(DocumentTest, TheOpenDialogOpensNothingWhenADocumentWasOpenedMeanwhile) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBmp(folder.File(L"a.bmp"), 30, 20, Stripes));
+    RunAnsweringDialogs([&] { SendMessageW(frame, WM_COMMAND, IDM_FILE_LOAD_IMAGE, 0); },
+                        [&](HWND dialog) {
+                            appState.blankDocumentOpen = 1; // 決定 in an open paper dialog
+                            OpenDocument(L"");
+                            SetDlgItemTextW(dialog, 0x47C, folder.File(L"a.bmp").c_str());
+                            ClickDialogButton(dialog, IDOK);
+                        });
+    EXPECT_EQ(appState.blankDocumentOpen, 1);
+    EXPECT_EQ(appState.imageDocumentOpen, 0);
+    EXPECT_EQ(appState.canvasSize.w, 680) << "the sheet, not the picture";
+    EXPECT_EQ(GetWindow(GetWindow(appState.mdiClient, GW_CHILD), GW_HWNDNEXT), nullptr)
+        << "one document window";
+}
+
+TEST_F(DocumentTest, ADocumentWindowThatCannotBeMadeLeavesNoDocumentOpen) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBmp(folder.File(L"a.bmp"), 30, 20, Stripes));
+    appState.mdiClient = nullptr; // no MDI client to hold it
+    int opened = -1;
+    std::vector<SeenDialog> seen = LoadPicture(folder.File(L"a.bmp"), &opened);
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, LoadFailureText);
+    EXPECT_EQ(appState.imageDocumentOpen, 0) << "not stuck in a document that does not exist";
+    EXPECT_EQ(appState.documentWindow, nullptr);
+    EXPECT_EQ(appState.documentSize.w, 680);
+}
+
 TEST(CreateCanvasDibTest, MakesABottomUpSectionOrReportsThatItCouldNot) {
     HBITMAP bitmap = reinterpret_cast<HBITMAP>(1);
     uint32_t* pixels = nullptr;
