@@ -322,21 +322,6 @@ TEST_F(DocumentWindowTest, TheScrollBarsMoveAPinnedCanvasByTheRequestTable) {
     ExpectCanvasAt(0, 0, 904, 638);
 }
 
-TEST_F(DocumentWindowTest, TheCanvasIsShownOnItsYellowSurround) {
-    NewSheet(L"680", L"480");
-    Repaint();
-    SIZE client = ClientSize(appState.documentWindow);
-    std::vector<uint32_t> seen = ScreenPixelsOf(appState.documentWindow, client.cx, client.cy);
-    auto at = [&](int x, int y) { return seen[size_t(y) * client.cx + x]; };
-    RECT canvas = ChildRect(appState.canvasWindow);
-    EXPECT_EQ(at(5, 5), 0xFFFFA0u) << "surround";
-    EXPECT_EQ(at(client.cx - 3, client.cy - 3), 0xFFFFA0u);
-    EXPECT_EQ(at(canvas.left, canvas.top), 0x000000u) << "the sheet's frame";
-    EXPECT_EQ(at(canvas.left + 5, canvas.top + 5), 0xFFFFFFu);
-    EXPECT_EQ(at(canvas.right - 1, canvas.bottom - 1), 0x000000u);
-    EXPECT_EQ(at(canvas.right, canvas.bottom), 0xFFFFA0u);
-}
-
 TEST_F(DocumentWindowTest, TheZoomedCanvasShowsWholePixelsWithoutBlending) {
     ScratchFolder folder;
     ASSERT_TRUE(WriteBmp(folder.File(L"checker.bmp"), 200, 150, Checker));
