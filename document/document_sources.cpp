@@ -1,39 +1,411 @@
 #include "document/document_sources.h"
 
+#include <commdlg.h>
+#include <olectl.h>
 #include <shlwapi.h>
 
 #include "app/app_state.h"
+#include "app/class_resources.h"
 #include "app/window_class.h"
+#include "document/canvas_layout.h"
+#include "document/document_window.h"
 #include "resources/resource_ids.h"
 
-// No canvas surface can be made yet: every document source ends in the load-failure path.
-int OpenDocument(const wchar_t*) {
-    MessageBoxW(nullptr, L"画像が読み込めませんでした", L"破損または対応していないファイルです",
-                MB_OK);
+namespace {
+
+const wchar_t LoadFailureText[] = L"画像が読み込めませんでした";
+const wchar_t LoadFailureCaption[] = L"破損または対応していないファイルです";
+const wchar_t PaperRangeText[] = L"横と縦は 1 から 32767 までの数で指定してください。";
+const wchar_t PaperRangeCaption[] = L"用紙サイズ";
+const wchar_t PaperMemoryText[] = L"用紙を作成できませんでした。メモリが足りません。";
+const wchar_t PaperMemoryCaption[] = L"新規作成";
+
+// Both buffers of the open dialog, and the text read from each paper-size box.
+const int FileBufferLength = MAX_PATH;
+const int TypedTextLength = 260;
+
+// A new document's surface, reset copy and size, built completely before it replaces the old.
+struct PreparedDocument {
+    HDC canvasDc;
+    HBITMAP canvasDib;
+    uint32_t* canvasPixels;
+    HDC resetCopyDc;
+    HBITMAP resetCopyBitmap;
+    IntSize size;
+};
+
+// The bitmap a document is copied from, and what keeps it alive until then.
+struct SourcePicture {
+    HBITMAP bitmap;
+    HBITMAP ownedBitmap; // a blank sheet's drawn bitmap, deleted after the copy
+    IPicture* picture;   // a loaded picture owns its bitmap; released after the copy
+};
+
+void DeleteDcAndBitmap(HDC dc, HBITMAP bitmap) {
+    if (dc)
+        DeleteDC(dc);
+    if (bitmap)
+        DeleteObject(bitmap);
+}
+
+void DiscardPreparedDocument(PreparedDocument& prepared) {
+    DeleteDcAndBitmap(prepared.canvasDc, prepared.canvasDib);
+    DeleteDcAndBitmap(prepared.resetCopyDc, prepared.resetCopyBitmap);
+    prepared = PreparedDocument{};
+}
+
+void ReleaseSourcePicture(SourcePicture& source) {
+    if (source.ownedBitmap)
+        DeleteObject(source.ownedBitmap);
+    if (source.picture)
+        source.picture->Release();
+    source = SourcePicture{};
+}
+
+// A stroke's pen and brush stay selected in the canvas until something takes their place;
+// putting the stock ones back hands them over for deletion with the old canvas.
+void DeleteCanvasDcWithItsStrokeObjects(HDC canvasDc) {
+    HGDIOBJ pen = SelectObject(canvasDc, GetStockObject(BLACK_PEN));
+    HGDIOBJ brush = SelectObject(canvasDc, GetStockObject(WHITE_BRUSH));
+    DeleteDC(canvasDc);
+    if (pen)
+        DeleteObject(pen); // stock objects are not deleted by this
+    if (brush)
+        DeleteObject(brush);
+}
+
+// Lets go of what the previous document held. Nothing refers to it once the handles are
+// replaced: the history's snapshots are separate bitmaps.
+void ReleaseReplacedDocument(HBITMAP oldDib) {
+    if (appState.canvasDc)
+        DeleteCanvasDcWithItsStrokeObjects(appState.canvasDc);
+    if (oldDib)
+        DeleteObject(oldDib);
+    if (appState.resetCopyDc) {
+        HGDIOBJ resetBitmap = GetCurrentObject(appState.resetCopyDc, OBJ_BITMAP);
+        DeleteDC(appState.resetCopyDc);
+        DeleteObject(resetBitmap);
+    }
+}
+
+int MakeBlankSheet(HDC frameDc, IntSize size, SourcePicture* source) {
+    if (!CanvasSizeIsAddressable(size))
+        return 0;
+    HBITMAP sheet = CreateCompatibleBitmap(frameDc, size.w, size.h);
+    if (!sheet)
+        return 0;
+    HDC drawDc = CreateCompatibleDC(frameDc);
+    if (!drawDc) {
+        DeleteObject(sheet);
+        return 0;
+    }
+    // A fresh device context holds the stock black pen and white brush: a white sheet with a
+    // one-pixel black frame.
+    HGDIOBJ previous = SelectObject(drawDc, sheet);
+    Rectangle(drawDc, 0, 0, size.w, size.h);
+    SelectObject(drawDc, previous);
+    DeleteDC(drawDc);
+    source->bitmap = sheet;
+    source->ownedBitmap = sheet;
+    return 1;
+}
+
+// Reads the whole file into a movable global block of its size.
+int ReadFileIntoGlobalMemory(const wchar_t* path, HGLOBAL* block, DWORD* size) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD fileSize = GetFileSize(file, nullptr);
+    // The picture loader takes the size as a signed LONG.
+    int ok = fileSize != INVALID_FILE_SIZE && fileSize > 0 && fileSize <= 0x7FFFFFFF;
+    HGLOBAL memory = ok ? GlobalAlloc(GMEM_MOVEABLE, fileSize) : nullptr;
+    ok = memory != nullptr;
+    if (ok) {
+        void* bytes = GlobalLock(memory);
+        DWORD read = 0;
+        ok = bytes && ReadFile(file, bytes, fileSize, &read, nullptr) && read == fileSize;
+        GlobalUnlock(memory);
+    }
+    CloseHandle(file);
+    if (!ok) {
+        if (memory)
+            GlobalFree(memory);
+        return 0;
+    }
+    *block = memory;
+    *size = fileSize;
+    return 1;
+}
+
+// Decodes the file with OLE's picture loader. Only bitmap pictures are taken: icons and
+// metafiles are refused here.
+int LoadBitmapPicture(const wchar_t* path, SourcePicture* source) {
+    HGLOBAL block = nullptr;
+    DWORD size = 0;
+    if (!ReadFileIntoGlobalMemory(path, &block, &size))
+        return 0;
+    IStream* stream = nullptr;
+    if (CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK) {
+        GlobalFree(block);
+        return 0;
+    }
+    IPicture* picture = nullptr;
+    HRESULT loaded =
+        OleLoadPicture(stream, LONG(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
+    stream->Release(); // frees the block
+    if (loaded != S_OK || !picture) {
+        if (picture)
+            picture->Release();
+        return 0;
+    }
+    SHORT type = PICTYPE_UNINITIALIZED;
+    OLE_HANDLE handle = 0;
+    if (picture->get_Type(&type) != S_OK || type != PICTYPE_BITMAP ||
+        picture->get_Handle(&handle) != S_OK || handle == 0) {
+        picture->Release();
+        return 0;
+    }
+    source->picture = picture;
+    source->bitmap = static_cast<HBITMAP>(LongToHandle(LONG(handle)));
+    return 1;
+}
+
+int SizeOfBitmap(HBITMAP bitmap, IntSize* size) {
+    BITMAP info = {};
+    if (!GetObjectW(bitmap, sizeof(info), &info))
+        return 0;
+    size->w = info.bmWidth;
+    size->h = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    return 1;
+}
+
+// Copies the source into a new DIB section in a new canvas device context, and that into the
+// reset copy. Every handle made ends up in `prepared`, so a failure can discard them all.
+int BuildDocumentFrom(HDC frameDc, HBITMAP sourceBitmap, IntSize size, PreparedDocument* prepared) {
+    prepared->size = size;
+    if (!CreateCanvasDib(&prepared->canvasDib, &prepared->canvasPixels, size.w, size.h))
+        return 0;
+    prepared->canvasDc = CreateCompatibleDC(frameDc);
+    prepared->resetCopyDc = CreateCompatibleDC(frameDc);
+    prepared->resetCopyBitmap = CreateCompatibleBitmap(frameDc, size.w, size.h);
+    HDC sourceDc = CreateCompatibleDC(frameDc);
+    int made = prepared->canvasDc && prepared->resetCopyDc && prepared->resetCopyBitmap && sourceDc;
+    if (made) {
+        SelectObject(prepared->canvasDc, prepared->canvasDib);
+        HGDIOBJ previous = SelectObject(sourceDc, sourceBitmap);
+        BitBlt(prepared->canvasDc, 0, 0, size.w, size.h, sourceDc, 0, 0, SRCCOPY);
+        SelectObject(sourceDc, previous);
+        SelectObject(prepared->resetCopyDc, prepared->resetCopyBitmap);
+        BitBlt(prepared->resetCopyDc, 0, 0, size.w, size.h, prepared->canvasDc, 0, 0, SRCCOPY);
+    }
+    if (sourceDc)
+        DeleteDC(sourceDc);
+    return made;
+}
+
+void ShowUnpreparedDocumentMessage(int imageDocument, HWND messageOwner) {
+    if (imageDocument)
+        MessageBoxW(nullptr, LoadFailureText, LoadFailureCaption, MB_OK);
+    else
+        MessageBoxW(messageOwner, PaperMemoryText, PaperMemoryCaption, MB_OK | MB_ICONWARNING);
+}
+
+void RegisterDocumentClass() {
+    // Registered on every open; a class that exists already simply fails to register.
+    RegisterWindowClass(DocumentWndProc, appState.instance, L"DocumentClassName",
+                        CS_HREDRAW | CS_VREDRAW, documentClassResources.background, L"NULL",
+                        documentClassResources.icon);
+}
+
+} // namespace
+
+int CreateCanvasDib(HBITMAP* bitmap, uint32_t** pixels, int width, int height) {
+    if (!bitmap || !pixels)
+        return 0;
+    *bitmap = nullptr;
+    *pixels = nullptr;
+    if (width < 1 || height < 1)
+        return 0; // a negative height would make a top-down section
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    DeleteDC(dc);
+    if (!section || !bits) {
+        if (section)
+            DeleteObject(section);
+        return 0;
+    }
+    *bitmap = section;
+    *pixels = static_cast<uint32_t*>(bits);
+    return 1;
+}
+
+int PrepareCanvas(const wchar_t* path, HBITMAP* bitmap, uint32_t** pixels, IntSize* size) {
+    if (!bitmap || !pixels || !size)
+        return 0;
+    HDC frameDc = GetDC(appState.frameWindow);
+    SourcePicture source = {};
+    int ok = 0;
+    if (appState.blankDocumentOpen == 1)
+        ok = MakeBlankSheet(frameDc, appState.canvasSize, &source);
+    else if (appState.imageDocumentOpen == 1 && path)
+        ok = LoadBitmapPicture(path, &source);
+
+    IntSize sourceSize = {0, 0};
+    ok = ok && SizeOfBitmap(source.bitmap, &sourceSize) && CanvasSizeIsAddressable(sourceSize);
+
+    PreparedDocument prepared = {};
+    ok = ok && BuildDocumentFrom(frameDc, source.bitmap, sourceSize, &prepared);
+    ReleaseSourcePicture(source);
+    ReleaseDC(appState.frameWindow, frameDc);
+    if (!ok) {
+        DiscardPreparedDocument(prepared);
+        return 0;
+    }
+
+    ReleaseReplacedDocument(*bitmap);
+    appState.canvasDc = prepared.canvasDc;
+    appState.resetCopyDc = prepared.resetCopyDc;
+    *bitmap = prepared.canvasDib;
+    *pixels = prepared.canvasPixels;
+    *size = prepared.size;
+    appState.canvasSize = prepared.size;
+    return 1;
+}
+
+int OpenDocument(const wchar_t* path, HWND messageOwner) {
+    int imageDocument = appState.imageDocumentOpen == 1;
+    int prepared =
+        PrepareCanvas(path, &appState.canvasDib, &appState.canvasPixels, &appState.surfaceSize);
+    if (prepared) {
+        appState.documentSize.w += appState.documentMargin;
+        appState.documentSize.h += appState.documentMargin;
+        RegisterDocumentClass();
+        appState.documentWindow = CreateMDIWindowW(L"DocumentClassName", L"イラスト用紙", 0, 0, 0,
+                                                   appState.documentSize.w, appState.documentSize.h,
+                                                   appState.mdiClient, appState.instance, 0);
+        if (appState.documentWindow)
+            return 1;
+        appState.documentSize.w -= appState.documentMargin;
+        appState.documentSize.h -= appState.documentMargin;
+    }
+    // Back to "No document" before the message: the save commands must not act while it shows.
     appState.imageDocumentOpen = 0;
     appState.blankDocumentOpen = 0;
+    ShowUnpreparedDocumentMessage(imageDocument, messageOwner);
     return 0;
 }
 
-int OpenImageDocument(HWND) {
-    return 0;
+int AskOpenFileName(HWND owner, wchar_t* file, wchar_t* fileTitle) {
+    static const wchar_t filters[] = L"BMP (*.bmp)\0*.bmp\0"
+                                     L"JPG (*.jpg)\0*.jpg\0"
+                                     L"GIF (*.gif)\0*.gif\0"
+                                     L"ICO (*.ico)\0*.ico\0"
+                                     L"EMF (*.emf)\0*.emf\0"
+                                     L"WMF (*.wmf)\0*.wmf\0"
+                                     L"All (*.*)\0*.*;\0";
+    file[0] = 0;
+    fileTitle[0] = 0;
+    OPENFILENAMEW request = {};
+    request.lStructSize = sizeof(request);
+    request.hwndOwner = owner;
+    request.lpstrFilter = filters;
+    request.nFilterIndex = 0;
+    request.lpstrFile = file;
+    request.nMaxFile = FileBufferLength;
+    request.lpstrFileTitle = fileTitle;
+    request.nMaxFileTitle = FileBufferLength;
+    return GetOpenFileNameW(&request);
 }
+
+int OpenImageDocument(HWND owner) {
+    wchar_t file[FileBufferLength];
+    wchar_t title[FileBufferLength];
+    if (!AskOpenFileName(owner, file, title))
+        return 0;
+    // The paper dialog has no owner, so a sheet may have been opened while this one asked.
+    if (DocumentIsOpen())
+        return 0;
+    appState.imageDocumentOpen = 1;
+    return OpenDocument(file);
+}
+
+namespace {
+
+INT_PTR OnPaperInit(HWND dialog) {
+    CenterWindow(dialog);
+    wchar_t text[32];
+    wsprintfW(text, L"%d", appState.canvasSize.w);
+    SetDlgItemTextW(dialog, IDC_PAPER_WIDTH, text);
+    wsprintfW(text, L"%d", appState.canvasSize.h);
+    SetDlgItemTextW(dialog, IDC_PAPER_HEIGHT, text);
+    return TRUE;
+}
+
+int ReadTypedNumber(HWND dialog, int id) {
+    wchar_t text[TypedTextLength + 1] = {};
+    GetWindowTextW(GetDlgItem(dialog, id), text, TypedTextLength);
+    return StrToIntW(text);
+}
+
+void PointAtTypedNumber(HWND dialog, int id) {
+    HWND edit = GetDlgItem(dialog, id);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+}
+
+void OnPaperDecided(HWND dialog) {
+    // The dialog has no owner, so a document may have been opened from the frame meanwhile;
+    // there is never more than one.
+    if (DocumentIsOpen()) {
+        EndDialog(dialog, 2);
+        return;
+    }
+    IntSize typed = {ReadTypedNumber(dialog, IDC_PAPER_WIDTH),
+                     ReadTypedNumber(dialog, IDC_PAPER_HEIGHT)};
+    if (!CanvasSizeIsAddressable(typed)) {
+        MessageBoxW(dialog, PaperRangeText, PaperRangeCaption, MB_OK | MB_ICONWARNING);
+        int badSide = typed.w < 1 || typed.w > MaxCanvasSide ? IDC_PAPER_WIDTH : IDC_PAPER_HEIGHT;
+        PointAtTypedNumber(dialog, badSide);
+        return;
+    }
+    IntSize previous = appState.canvasSize;
+    appState.canvasSize = typed;
+    appState.imageDocumentOpen = 0;
+    appState.blankDocumentOpen = 1;
+    if (!OpenDocument(L"", dialog)) {
+        // Not enough memory for this size: the user has been told and may type another.
+        appState.canvasSize = previous;
+        return;
+    }
+    EndDialog(dialog, 2);
+}
+
+INT_PTR OnPaperCommand(HWND dialog, int command) {
+    // Only the two buttons close the dialog: Esc, the close box (IDCANCEL) and Enter (IDOK)
+    // do nothing, as it has no default button.
+    if (command == IDC_PAPER_OK)
+        OnPaperDecided(dialog);
+    else if (command == IDC_PAPER_CANCEL)
+        EndDialog(dialog, 2);
+    return FALSE;
+}
+
+} // namespace
 
 INT_PTR CALLBACK PaperDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: {
-        CenterWindow(dialog);
-        wchar_t text[32];
-        wsprintfW(text, L"%d", appState.canvasSize.w);
-        SetDlgItemTextW(dialog, IDC_PAPER_WIDTH, text);
-        wsprintfW(text, L"%d", appState.canvasSize.h);
-        SetDlgItemTextW(dialog, IDC_PAPER_HEIGHT, text);
-        return TRUE;
-    }
+    case WM_INITDIALOG:
+        return OnPaperInit(dialog);
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_PAPER_CANCEL)
-            EndDialog(dialog, 2);
-        return FALSE;
+        return OnPaperCommand(dialog, LOWORD(wParam));
     default:
         return FALSE;
     }

@@ -122,3 +122,104 @@ std::wstring ClassOf(HWND window) {
 void Settle(DWORD milliseconds) {
     Sleep(milliseconds);
 }
+
+bool WaitUntilGone(HWND window, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+HWND WaitForChild(HWND parent, const wchar_t* className, const wchar_t* title, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    do {
+        for (HWND child = FindWindowExW(parent, nullptr, className, nullptr); child;
+             child = FindWindowExW(parent, child, className, nullptr))
+            if (!title || TextOf(child) == title)
+                return child;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+void SetControlText(HWND dialog, int id, const std::wstring& text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+std::wstring ControlText(HWND dialog, int id) {
+    return TextOf(GetDlgItem(dialog, id));
+}
+
+void PostClick(HWND dialog, int id) {
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+RECT ScreenRectOf(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT ClientScreenRectOf(HWND window) {
+    RECT r = {};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<uint32_t> CaptureScreen(const RECT& area) {
+    int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return {};
+    HDC screen = GetDC(nullptr);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC copyDc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(copyDc, copy);
+    BitBlt(copyDc, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits),
+                                 static_cast<uint32_t*>(bits) + size_t(width) * height);
+    for (uint32_t& p : pixels)
+        p &= 0xFFFFFF;
+    SelectObject(copyDc, old);
+    DeleteDC(copyDc);
+    DeleteObject(copy);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool SaveScreenshot(const std::wstring& windowsPath) {
+    // import is a Linux program: it takes a Unix path, and under Wine its process handle does
+    // not wait for it, so the file is looked for instead.
+    std::string unixPath;
+    for (size_t i = 2; i < windowsPath.size(); ++i)
+        unixPath += windowsPath[i] == L'\\' ? '/' : char(windowsPath[i]);
+    std::string command = "/bin/sh -c \"/usr/bin/import -window root '" + unixPath +
+                          ".part.png' && mv '" + unixPath + ".part.png' '" + unixPath + "'\"";
+    std::wstring commandLine(command.begin(), command.end());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    DeleteFileW(windowsPath.c_str());
+    if (!CreateProcessW(L"Z:\\bin\\sh", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50))
+        if (GetFileAttributesW(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    return false;
+}

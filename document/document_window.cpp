@@ -1,0 +1,149 @@
+#include "document/document_window.h"
+
+#include "app/app_state.h"
+#include "app/class_resources.h"
+#include "app/window_class.h"
+#include "document/view_geometry.h"
+#include "resources/resource_ids.h"
+#include "tools/canvas_window.h"
+
+namespace {
+
+// The surround's light yellow (red 255, green 255, blue 160).
+const COLORREF SurroundColour = RGB(255, 255, 160);
+
+static_assert(sizeof(ScrollRecord) == sizeof(SCROLLINFO), "a scroll record is a SCROLLINFO");
+
+void SendScrollRecord(HWND window, int bar, const ScrollRecord& record) {
+    SCROLLINFO info = {};
+    info.cbSize = record.cbSize;
+    info.fMask = record.fMask;
+    info.nMin = record.nMin;
+    info.nMax = record.nMax;
+    info.nPage = record.nPage;
+    info.nPos = record.nPos;
+    info.nTrackPos = record.nTrackPos;
+    SetScrollInfo(window, bar, &info, TRUE);
+}
+
+void RegisterCanvasClass() {
+    // Registered on every document; a class that exists already simply fails to register.
+    RegisterWindowClass(IllustWndProc, appState.instance, L"IllustClassName",
+                        CS_HREDRAW | CS_VREDRAW, canvasClassResources.background, L"NULL",
+                        canvasClassResources.icon);
+}
+
+LRESULT OnDocumentCreate(HWND window) {
+    DocumentFit fit = FitDocument(appState.canvasSize, appState.documentMargin,
+                                  appState.documentSize, appState.zoomLevel);
+    appState.zoomLevel = fit.zoomLevel;
+    appState.viewSize = fit.viewSize;
+    appState.documentSize = fit.documentSize;
+    RegisterCanvasClass();
+    appState.canvasWindow = CreateWindowExW(
+        0, L"IllustClassName", L"用紙", WS_CHILD | WS_VISIBLE, appState.documentMargin,
+        appState.documentMargin, appState.viewSize.w, appState.viewSize.h, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CANVAS_WINDOW)), appState.instance,
+        nullptr);
+    SetWindowPos(window, HWND_TOP, 0, 0, appState.documentSize.w, appState.documentSize.h, 0);
+    return 0;
+}
+
+void FillBand(HDC dc, const IntRect& band) {
+    Rectangle(dc, band.left, band.top, band.right, band.bottom);
+}
+
+// Centres the canvas on the light-yellow surround when the view fits, else pins it to the
+// corner and moves it by the scroll offsets. The canvas window is laid out only here.
+void OnDocumentPaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    DocumentLayout layout = LayOutDocument(client.right, client.bottom, appState.viewSize,
+                                           appState.hScrollInfo.nPos, appState.vScrollInfo.nPos);
+    HBRUSH brush = CreateSolidBrush(SurroundColour);
+    HPEN pen = CreatePen(PS_SOLID, 1, SurroundColour);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    for (int i = 0; i < layout.bandCount; ++i)
+        FillBand(dc, layout.bands[i]);
+    if (layout.keepCanvasSize)
+        SetWindowPos(appState.canvasWindow, HWND_TOP, layout.canvasX, layout.canvasY, 0, 0,
+                     SWP_NOSIZE);
+    else
+        SetWindowPos(appState.canvasWindow, HWND_TOP, layout.canvasX, layout.canvasY,
+                     layout.canvasW, layout.canvasH, 0);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    EndPaint(window, &paint);
+}
+
+// Line steps stop at the ends; page steps and the bottom are not bounded, and a dragged thumb
+// moves the picture only when it is released.
+void OnDocumentScroll(HWND window, int bar, WPARAM wParam) {
+    ScrollRecord& record = bar == SB_HORZ ? appState.hScrollInfo : appState.vScrollInfo;
+    record.nPos = ScrolledPosition(LOWORD(wParam), HIWORD(wParam), record);
+    SendScrollRecord(window, bar, record);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// The ranges follow the client area as it is before the current drag step.
+void OnDocumentSizing(HWND window) {
+    UpdateScrollRanges(window);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// The canvas surface, the reset copy and the history stay until the next document.
+void OnDocumentClose(HWND window) {
+    appState.blankDocumentOpen = 0;
+    appState.imageDocumentOpen = 0;
+    appState.zoomLevel = 0;
+    DestroyWindow(window);
+}
+
+} // namespace
+
+void UpdateScrollRanges(HWND documentWindow) {
+    appState.hScrollInfo.nPos = 0;
+    appState.vScrollInfo.nPos = 0;
+    RECT client;
+    GetClientRect(documentWindow, &client);
+    SetScrollRangeRecord(&appState.vScrollInfo, appState.viewSize.h, client.bottom);
+    appState.vScrollInfo.cbSize = sizeof(SCROLLINFO);
+    SendScrollRecord(documentWindow, SB_VERT, appState.vScrollInfo);
+    appState.vScrollInfo.fMask = SIF_POS;
+    SetScrollRangeRecord(&appState.hScrollInfo, appState.viewSize.w, client.right);
+    appState.hScrollInfo.cbSize = sizeof(SCROLLINFO);
+    SendScrollRecord(documentWindow, SB_HORZ, appState.hScrollInfo);
+    appState.hScrollInfo.fMask = SIF_POS;
+}
+
+LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return OnDocumentCreate(window);
+    case WM_ERASEBKGND:
+        return 0; // only the paint draws
+    case WM_PAINT:
+        OnDocumentPaint(window);
+        break;
+    case WM_HSCROLL:
+        OnDocumentScroll(window, SB_HORZ, wParam);
+        break;
+    case WM_VSCROLL:
+        OnDocumentScroll(window, SB_VERT, wParam);
+        break;
+    case WM_SIZING:
+        OnDocumentSizing(window);
+        break;
+    case WM_CLOSE:
+        OnDocumentClose(window);
+        return 0;
+    default:
+        break;
+    }
+    return DefMDIChildProcW(window, message, wParam, lParam);
+}

@@ -1,0 +1,211 @@
+#include "document/view_geometry.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// Conversion toward zero that saturates instead of overflowing, for sizes and positions that
+// a long run of steps could carry past the int range.
+int TruncateToInt(double value) {
+    if (value >= double(INT_MAX))
+        return INT_MAX;
+    if (value <= double(INT_MIN))
+        return INT_MIN;
+    return int(value);
+}
+
+int ScaleSide(int side, double factor) {
+    return TruncateToInt(side * factor);
+}
+
+int DivideSide(int side, double factor) {
+    return TruncateToInt(side / factor);
+}
+
+int Smaller(int a, int b) {
+    return a < b ? a : b;
+}
+
+int ZoomInStepAllowed(IntSize next) {
+    return next.w <= MaxViewSide && next.h <= MaxViewSide;
+}
+
+int ZoomOutStepAllowed(IntSize canvas, IntSize next) {
+    return next.w >= Smaller(MinViewSide, canvas.w) && next.h >= Smaller(MinViewSide, canvas.h);
+}
+
+} // namespace
+
+IntSize ViewSizeAtZoom(IntSize canvas, int zoom) {
+    IntSize view = canvas;
+    if (zoom > 0) {
+        for (int step = 0; step < zoom; ++step) {
+            view.w = ScaleSide(view.w, ZoomInFactor);
+            view.h = ScaleSide(view.h, ZoomInFactor);
+            if ((view.w == 0 || view.w == INT_MAX) && (view.h == 0 || view.h == INT_MAX))
+                break; // nothing changes any more
+        }
+    } else if (zoom < 0) {
+        for (int step = 0; step < -int64_t(zoom); ++step) {
+            view.w = ScaleSide(view.w, ZoomOutFactor);
+            view.h = ScaleSide(view.h, ZoomOutFactor);
+            if (view.w == 0 && view.h == 0)
+                break;
+        }
+    }
+    return view;
+}
+
+DocumentFit FitDocument(IntSize canvas, int margin, IntSize limit, int startZoom) {
+    int w = canvas.w + margin;
+    int h = canvas.h + margin;
+    int zoom = startZoom;
+    while (w > limit.w || h > limit.h) {
+        w = ScaleSide(w, ZoomOutFactor);
+        h = ScaleSide(h, ZoomOutFactor);
+        zoom = zoom - 1;
+    }
+    DocumentFit fit;
+    fit.zoomLevel = zoom;
+    // Only the shrinking steps apply here, as the fit never enlarges.
+    fit.viewSize = ViewSizeAtZoom(canvas, zoom < 0 ? zoom : 0);
+    fit.documentSize = IntSize{fit.viewSize.w + margin, fit.viewSize.h + margin};
+    return fit;
+}
+
+int BoundedZoomLevel(IntSize canvas, int zoom, int steps) {
+    int direction = steps > 0 ? 1 : -1;
+    int remaining = steps > 0 ? steps : -steps;
+    int level = zoom;
+    for (; remaining > 0; --remaining) {
+        IntSize next = ViewSizeAtZoom(canvas, level + direction);
+        if (direction > 0 && !ZoomInStepAllowed(next))
+            break;
+        if (direction < 0 && !ZoomOutStepAllowed(canvas, next))
+            break;
+        level += direction;
+    }
+    return level;
+}
+
+int WheelZoomSteps(unsigned wheelDeltaWord) {
+    int delta = int16_t(uint16_t(wheelDeltaWord & 0xFFFFu));
+    return delta / 120;
+}
+
+PackedPoint ScalePackedPoint(int zoom, PackedPoint point) {
+    int x = PackedX(point);
+    int y = PackedY(point);
+    if (zoom > 0) {
+        for (int step = 0; step < zoom; ++step) {
+            x = DivideSide(x, ZoomInFactor);
+            y = DivideSide(y, ZoomInFactor);
+        }
+    } else if (zoom < 0) {
+        for (int step = 0; step < -int64_t(zoom); ++step) {
+            x = DivideSide(x, ZoomOutFactor);
+            y = DivideSide(y, ZoomOutFactor);
+        }
+    }
+    return PackPoint(x, y);
+}
+
+void MapToCanvas(int mode, int zoom, PackedPoint position, double* x, double* y,
+                 PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview) {
+    double viewX = PackedX(position);
+    double viewY = PackedY(position);
+    if (mode == MapCursor) {
+        if (zoom > 0) {
+            for (int step = 0; step < zoom; ++step) {
+                viewX = viewX / ZoomInFactor;
+                viewY = viewY / ZoomInFactor;
+            }
+        } else if (zoom < 0) {
+            for (int step = 0; step < -int64_t(zoom); ++step) {
+                viewX = viewX / ZoomOutFactor;
+                viewY = viewY / ZoomOutFactor;
+            }
+        }
+    } else if (mode == MapAnchor) {
+        if (anchor)
+            *anchor = ScalePackedPoint(zoom, position);
+        if (drag)
+            *drag = ScalePackedPoint(zoom, position);
+        if (preview)
+            *preview = ScalePackedPoint(zoom, position);
+    } else if (mode == MapDrag) {
+        if (drag)
+            *drag = ScalePackedPoint(zoom, position);
+    }
+    if (x)
+        *x = viewX;
+    if (y)
+        *y = viewY;
+}
+
+void MapCursorToCanvas(int zoom, PackedPoint position, double* x, double* y) {
+    MapToCanvas(MapCursor, zoom, position, x, y, nullptr, nullptr, nullptr);
+}
+
+DocumentLayout LayOutDocument(int clientW, int clientH, IntSize view, int scrollX, int scrollY) {
+    const int W = clientW, H = clientH, w = view.w, h = view.h, sx = scrollX, sy = scrollY;
+    const int ox = (W - w) / 2;
+    const int oy = (H - h) / 2;
+    DocumentLayout layout = {};
+    layout.viewFits = h < H && w < W;
+    if (layout.viewFits) {
+        // The top and left bands reach 2 pixels under the canvas window; the right and bottom
+        // ones 1 or 2, as the halved difference is odd or even.
+        layout.bandCount = 4;
+        layout.bands[0] = IntRect{0, 0, W, oy + sy + 2};
+        layout.bands[1] = IntRect{0, 0, ox + 2, H};
+        layout.bands[2] = IntRect{W - ox - 2, 0, W, H};
+        layout.bands[3] = IntRect{0, H - oy - 2 + sy, W, H};
+        layout.canvasX = ox + sx;
+        layout.canvasY = oy + sy;
+        layout.canvasW = w + sx;
+        layout.canvasH = h + sy;
+        layout.keepCanvasSize = 0;
+    } else {
+        layout.bandCount = 2;
+        layout.bands[0] = IntRect{W - 2 * ox - 2, 0, W, H};
+        layout.bands[1] = IntRect{0, H + sy - 2 * oy - 2, W, H};
+        layout.canvasX = -sx;
+        layout.canvasY = -sy;
+        layout.canvasW = 0;
+        layout.canvasH = 0;
+        layout.keepCanvasSize = 1;
+    }
+    return layout;
+}
+
+int ScrolledPosition(int request, unsigned thumbWord, const ScrollRecord& record) {
+    const int p = record.nPos;
+    switch (request) {
+    case ScrollLineUp:
+        return p != 0 ? p - 1 : p;
+    case ScrollLineDown:
+        return p < record.nMax - 1 ? p + 1 : p;
+    case ScrollPageUp:
+        return p - int(record.nPage);
+    case ScrollPageDown:
+        return p + int(record.nPage);
+    case ScrollThumbPosition:
+        return int(thumbWord & 0xFFFFu);
+    case ScrollTop:
+        return record.nMin;
+    case ScrollBottom:
+        return record.nMax;
+    default: // thumb tracking, end of scroll and anything else
+        return p;
+    }
+}
+
+void SetScrollRangeRecord(ScrollRecord* record, int viewSide, int clientSide) {
+    record->fMask = ScrollMaskRange | ScrollMaskPage;
+    record->nMin = 0;
+    record->nMax = viewSide - clientSide;
+    record->nPage = 2;
+    record->nPos = 0;
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The arithmetic of the document view: the zoomed view size, the fit of a new document window,
+// the zoom bounds of the wheel, the mapping of mouse positions to canvas pixels, the layout of
+// the canvas inside the document window and the scroll rules. Platform-free.
+
+#include "app/app_state.h"
+
+// Each zoom step scales the view by one of these factors, counted from the actual size.
+constexpr double ZoomInFactor = 1.1;
+constexpr double ZoomOutFactor = 0.9;
+
+// The wheel never shrinks a side of the view below this (or below the canvas's own side,
+// when that is smaller), so the canvas window always stays big enough to take the mouse.
+constexpr int MinViewSide = 16;
+// ...and never grows a side beyond what a mouse position can address.
+constexpr int MaxViewSide = 32767;
+
+// The on-screen size of the canvas at a zoom level, always computed afresh from the canvas
+// size, truncating toward zero at every step.
+IntSize ViewSizeAtZoom(IntSize canvas, int zoom);
+
+struct DocumentFit {
+    int zoomLevel;
+    IntSize viewSize;
+    IntSize documentSize; // the outer size the document window is given
+};
+
+// The fit loop of a new document window: shrink the canvas plus margin by 0.9 until it fits
+// into the limit, then size the view by that many steps and add the margin back.
+DocumentFit FitDocument(IntSize canvas, int margin, IntSize limit, int startZoom);
+
+// The zoom level after a wheel turn of `steps` from `zoom`, stopped at the last level whose
+// view stays within the bounds above. Levels are walked one at a time, so a turn that would
+// cross a bound goes as far as the bound and no further.
+int BoundedZoomLevel(IntSize canvas, int zoom, int steps);
+
+// Whole zoom steps of a wheel turn: the wheel delta (high word of wParam, signed) over 120,
+// truncated toward zero.
+int WheelZoomSteps(unsigned wheelDeltaWord);
+
+enum MapMode : int {
+    MapCursor = 0, // freehand pen, fill, eyedropper and spray: a double, no rounding
+    MapAnchor = 1, // a shape drag starts: anchor, drag and preview points, integer steps
+    MapDrag = 2,   // a shape drag goes on: the drag point, integer steps
+};
+
+// Turns a mouse position on the canvas window (x and y as signed 16-bit numbers, so a captured
+// mouse left or above the window gives negative values) into canvas coordinates at the zoom.
+// x and y always receive the position; in MapCursor mode they are scaled by repeated double
+// division. In the anchor and drag modes x and y keep the unscaled position, while the packed
+// points are stored and scaled with truncation after every step.
+void MapToCanvas(int mode, int zoom, PackedPoint position, double* x, double* y,
+                 PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview);
+
+// MapToCanvas in MapCursor mode, which touches none of the three points.
+void MapCursorToCanvas(int zoom, PackedPoint position, double* x, double* y);
+
+// A packed point divided by the zoom factor once per step, truncated at every step.
+PackedPoint ScalePackedPoint(int zoom, PackedPoint point);
+
+// Where the canvas window goes inside the document window's client area and which parts of the
+// light-yellow surround are painted.
+struct DocumentLayout {
+    int viewFits;         // the view is strictly narrower and lower than the client area
+    int bandCount;        // 4 when the view fits (top, left, right, bottom), else 2
+    IntRect bands[4];     // in that order; only the right and bottom bands when it does not fit
+    int canvasX, canvasY; // top-left corner of the canvas window
+    int canvasW, canvasH; // its size; unused when keepCanvasSize is 1
+    int keepCanvasSize;   // 1: the canvas window is only moved, not resized
+};
+
+DocumentLayout LayOutDocument(int clientW, int clientH, IntSize view, int scrollX, int scrollY);
+
+// Scroll bar request codes, as the scroll bar sends them in the low word of wParam.
+enum ScrollRequest : int {
+    ScrollLineUp = 0,
+    ScrollLineDown = 1,
+    ScrollPageUp = 2,
+    ScrollPageDown = 3,
+    ScrollThumbPosition = 4,
+    ScrollThumbTrack = 5,
+    ScrollTop = 6,
+    ScrollBottom = 7,
+    ScrollEnd = 8,
+};
+
+// The scroll offset after a request. Line steps stop at 0 and at nMax - 1; page steps and
+// the bottom request are not bounded; a dragged thumb moves nothing until it is released.
+// thumbWord is the high word of wParam, read unsigned.
+int ScrolledPosition(int request, unsigned thumbWord, const ScrollRecord& record);
+
+// Scroll record flags, the values the scroll bar API gives them.
+constexpr unsigned ScrollMaskRange = 0x1;
+constexpr unsigned ScrollMaskPage = 0x2;
+constexpr unsigned ScrollMaskPos = 0x4;
+
+// Fills a record for a range update: position 0, range 0 to view - client (negative when the
+// view is smaller), page 2, to be sent with range and page only.
+void SetScrollRangeRecord(ScrollRecord* record, int viewSide, int clientSide);
