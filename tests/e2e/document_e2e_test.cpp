@@ -2,7 +2,8 @@
 // dialogs, zoomed with the wheel and closed, checked by what is on the screen.
 #include <gtest/gtest.h>
 
-#include "../win32/picture_files.h"
+#include "picture_files.h"
+#include "test_files.h"
 #include "program_driver.h"
 
 namespace {

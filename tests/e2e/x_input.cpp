@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "unix_tools.h"
+#include "test_files.h"
 
 namespace {
 
 bool Xdotool(const std::wstring& arguments) {
-    return RunUnixProgram(L"/usr/bin/xdotool", arguments) == 0;
+    return RunUnixProgram(L"/usr/bin/xdotool", arguments, 10000) == 0;
 }
 
 std::wstring Number(long value) {

@@ -6,6 +6,7 @@
 
 #include "document_fixture.h"
 #include "picture_files.h"
+#include "test_files.h"
 
 namespace {
 
@@ -99,12 +100,14 @@ TEST_F(DocumentTest, LoadedBmpJpegAndGifKeepTheirOwnSizeAndPixels) {
         EXPECT_EQ(appState.surfaceSize.w, c.width);
         EXPECT_EQ(appState.surfaceSize.h, c.height);
 
-        std::vector<uint32_t> expected = DecodeIndependently(path, c.width, c.height);
-        ASSERT_EQ(expected.size(), size_t(c.width) * c.height) << "ImageMagick could not decode";
+        DecodedImage decoded;
+        ASSERT_TRUE(DecodeIndependently(path, &decoded)) << "ImageMagick could not decode";
+        ASSERT_EQ(decoded.width, c.width);
+        ASSERT_EQ(decoded.height, c.height);
         int worst = 0, resetDifferences = 0;
         for (int y = 0; y < c.height; ++y)
             for (int x = 0; x < c.width; ++x) {
-                uint32_t want = expected[size_t(y) * c.width + x];
+                uint32_t want = decoded.Rgb(x, y);
                 uint32_t got = CanvasRgb(x, y);
                 for (int shift = 0; shift <= 16; shift += 8)
                     worst = std::max(
@@ -127,11 +130,11 @@ TEST_F(DocumentTest, IconsMetafilesAndOtherFilesAreRefusedWithTheLoadMessage) {
     ASSERT_TRUE(WriteEnhancedMetafile(folder.File(L"a.emf")));
     ASSERT_TRUE(WritePlaceableMetafile(folder.File(L"a.wmf")));
     ASSERT_TRUE(WriteRandomBytes(folder.File(L"noise.bmp"), 5000, 7));
-    ASSERT_TRUE(WriteBytes(folder.File(L"empty.jpg"), {}));
+    ASSERT_TRUE(WriteWholeFile(folder.File(L"empty.jpg"), std::vector<uint8_t>()));
     // Nothing but a BMP file header.
     std::vector<uint8_t> headerOnly = BmpBytes(64, 64, Stripes);
     headerOnly.resize(14);
-    ASSERT_TRUE(WriteBytes(folder.File(L"header.bmp"), headerOnly));
+    ASSERT_TRUE(WriteWholeFile(folder.File(L"header.bmp"), headerOnly));
 
     const wchar_t* files[] = {L"a.ico",     L"a.emf",      L"a.wmf",      L"noise.bmp",
                               L"empty.jpg", L"header.bmp", L"missing.bmp"};
@@ -153,9 +156,9 @@ TEST_F(DocumentTest, IconsMetafilesAndOtherFilesAreRefusedWithTheLoadMessage) {
 
 TEST_F(DocumentTest, PicturesTooLargeToAddressTakeTheLoadFailurePath) {
     ScratchFolder folder;
-    ASSERT_TRUE(WriteBytes(folder.File(L"wide.bmp"), BmpBytes(32768, 1, Stripes)));
-    ASSERT_TRUE(WriteBytes(folder.File(L"tall.bmp"), BmpBytes(2, 40000, Stripes)));
-    ASSERT_TRUE(WriteBytes(folder.File(L"widest.bmp"), BmpBytes(32767, 1, Stripes)));
+    ASSERT_TRUE(WriteWholeFile(folder.File(L"wide.bmp"), BmpBytes(32768, 1, Stripes)));
+    ASSERT_TRUE(WriteWholeFile(folder.File(L"tall.bmp"), BmpBytes(2, 40000, Stripes)));
+    ASSERT_TRUE(WriteWholeFile(folder.File(L"widest.bmp"), BmpBytes(32767, 1, Stripes)));
 
     for (const wchar_t* name : {L"wide.bmp", L"tall.bmp"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(name)));
@@ -180,7 +183,7 @@ TEST_F(DocumentTest, AFailedLoadKeepsThePreviousSurfaceAndLeaksNothing) {
     ASSERT_TRUE(WriteBmp(folder.File(L"a.bmp"), 50, 40, Stripes));
     ASSERT_TRUE(WriteIcon(folder.File(L"a.ico")));
     ASSERT_TRUE(WriteRandomBytes(folder.File(L"noise.gif"), 3000, 3));
-    ASSERT_TRUE(WriteBytes(folder.File(L"wide.bmp"), BmpBytes(40000, 2, Stripes)));
+    ASSERT_TRUE(WriteWholeFile(folder.File(L"wide.bmp"), BmpBytes(40000, 2, Stripes)));
     // Warm up every decoder and cache once.
     LoadPicture(folder.File(L"a.bmp"));
     CloseDocument();

@@ -5,6 +5,7 @@
 #include "document/view_geometry.h"
 #include "document_fixture.h"
 #include "picture_files.h"
+#include "test_files.h"
 
 namespace {
 

@@ -17,7 +17,8 @@
 #include "app/startup.h"
 #include "export/gdiplus_encoders.h"
 #include "resources/resource_ids.h"
-#include "saved_image.h"
+#include "test_canvas.h"
+#include "test_files.h"
 #include "win32_test_support.h"
 
 namespace {
@@ -90,7 +91,6 @@ class SaveImageTest : public testing::Test {
                              appState.mdiClient, appState.instance, 0);
         ASSERT_NE(appState.documentWindow, nullptr);
         appState.blankDocumentOpen = 1;
-        folder = MakeScratchFolder();
         ASSERT_NE(GetFileAttributesW(folder.path.c_str()), INVALID_FILE_ATTRIBUTES);
         PumpMessages();
     }
@@ -98,7 +98,6 @@ class SaveImageTest : public testing::Test {
         if (IsWindow(frame))
             DestroyWindow(frame);
         PumpMessages();
-        RemoveScratchFolder(folder);
     }
 
     void UseCanvas(int width, int height) {
@@ -179,7 +178,7 @@ class SaveImageTest : public testing::Test {
         return boxes;
     }
 
-    std::wstring Path(const std::wstring& name) const { return PathIn(folder, name); }
+    std::wstring Path(const std::wstring& name) const { return folder.File(name); }
 
     // Saves under the given name through the menu and decodes the file; 1 when both worked
     // and nothing was reported.
@@ -252,7 +251,7 @@ TEST_F(SaveImageTest, EachFormatWritesItsOwnKindOfFileAtTheCanvasSize) {
         EXPECT_EQ(image.height, 90);
         EXPECT_TRUE(OpaqueEverywhere(image));
     }
-    EXPECT_EQ(FilesIn(folder).size(), 5u) << "one file per save, nothing else";
+    EXPECT_EQ(folder.FileNames().size(), 5u) << "one file per save, nothing else";
     ASSERT_EQ(opened.size(), 5u);
     for (const OpenedSaveDialog& dialog : opened)
         EXPECT_EQ(dialog.owner, DocumentOwner());
@@ -397,7 +396,7 @@ TEST_F(SaveImageTest, MenuItemNotTypedExtensionChoosesTheEncoder) {
     DecodedImage image;
     ASSERT_TRUE(DecodeIndependently(Path(L"sketch.bmp"), &image));
     EXPECT_EQ(image.format, "PNG");
-    EXPECT_EQ(FilesIn(folder).size(), 2u);
+    EXPECT_EQ(folder.FileNames().size(), 2u);
 }
 
 TEST_F(SaveImageTest, CancelTellsTheUserAndWritesNothing) {
@@ -410,7 +409,7 @@ TEST_F(SaveImageTest, CancelTellsTheUserAndWritesNothing) {
         EXPECT_EQ(boxes[0].caption, L"キャンセル");
         EXPECT_EQ(boxes[0].text, L"キャンセルしました");
     }
-    EXPECT_TRUE(FilesIn(folder).empty());
+    EXPECT_TRUE(folder.FileNames().empty());
 }
 
 TEST_F(SaveImageTest, DialogOffersTheSameFileTypesWithAllFilesChosenAtEveryOpening) {
@@ -428,7 +427,7 @@ TEST_F(SaveImageTest, DialogOffersTheSameFileTypesWithAllFilesChosenAtEveryOpeni
         EXPECT_EQ(dialog.fileTypes, expectedTypes) << "no PNG entry, for any format";
         EXPECT_EQ(dialog.selectedType, 0) << "All (*.*)";
     }
-    EXPECT_EQ(FilesIn(folder).size(), 3u);
+    EXPECT_EQ(folder.FileNames().size(), 3u);
 }
 
 TEST_F(SaveImageTest, SecondSaveOfTheRunStartsWithThePathChosenFirst) {
@@ -440,12 +439,12 @@ TEST_F(SaveImageTest, SecondSaveOfTheRunStartsWithThePathChosenFirst) {
     // Saving again without typing saves over the same file, after the question.
     std::vector<SeenDialog> seen = SaveThroughMenu(IDM_SAVE_BMP, L"");
     ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[1].folder, folder.path);
+    EXPECT_EQ(opened[1].folder + L"\\", folder.path);
     EXPECT_EQ(opened[1].offeredName, L"first.png");
     EXPECT_EQ(overwriteQuestions, 1);
     EXPECT_TRUE(MessageBoxesIn(seen).empty());
     EXPECT_TRUE(HasSignatureOf(ReadWholeFile(Path(L"first.png")), IDM_SAVE_BMP));
-    EXPECT_EQ(FilesIn(folder).size(), 1u);
+    EXPECT_EQ(folder.FileNames().size(), 1u);
 }
 
 TEST_F(SaveImageTest, PathTooLongForTheDialogIsACancelAndKeepsTheLastPath) {
@@ -465,8 +464,8 @@ TEST_F(SaveImageTest, PathTooLongForTheDialogIsACancelAndKeepsTheLastPath) {
     SaveThroughMenu(IDM_SAVE_PNG, cancel);
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[2].offeredName, L"kept.png");
-    EXPECT_EQ(opened[2].folder, folder.path);
-    EXPECT_EQ(FilesIn(folder).size(), 1u);
+    EXPECT_EQ(opened[2].folder + L"\\", folder.path);
+    EXPECT_EQ(folder.FileNames().size(), 1u);
 }
 
 TEST_F(SaveImageTest, ExistingFileIsReplacedOnlyAfterYes) {
@@ -486,16 +485,15 @@ TEST_F(SaveImageTest, ExistingFileIsReplacedOnlyAfterYes) {
     EXPECT_EQ(overwriteQuestions, 2);
     EXPECT_TRUE(MessageBoxesIn(seen).empty());
     EXPECT_TRUE(HasSignatureOf(ReadWholeFile(Path(L"old.png")), IDM_SAVE_PNG));
-    EXPECT_EQ(FilesIn(folder).size(), 1u);
+    EXPECT_EQ(folder.FileNames().size(), 1u);
 }
 
 TEST_F(SaveImageTest, WritesToTheChosenFolderWhateverTheCurrentDirectory) {
     UseCanvas(40, 30);
-    ScratchFolder elsewhere = MakeScratchFolder();
+    ScratchFolder elsewhere;
     ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.path.c_str()));
     SaveThroughMenu(IDM_SAVE_PNG, Path(L"chosen.png"));
-    std::vector<std::wstring> inElsewhere = FilesIn(elsewhere);
-    RemoveScratchFolder(elsewhere);
+    std::vector<std::wstring> inElsewhere = elsewhere.FileNames();
     EXPECT_TRUE(HasSignatureOf(ReadWholeFile(Path(L"chosen.png")), IDM_SAVE_PNG));
     EXPECT_TRUE(inElsewhere.empty()) << "nothing lands in the current directory";
 }
@@ -508,7 +506,7 @@ TEST_F(SaveImageTest, SaveIntoAMissingFolderIsReportedAndWritesNothing) {
     EXPECT_EQ(boxes[0].caption, L"保存できませんでした");
     EXPECT_EQ(boxes[0].text, L"画像を保存できませんでした。\n" + target);
     EXPECT_EQ(boxes[0].owner, DocumentOwner());
-    EXPECT_TRUE(FilesIn(folder).empty());
+    EXPECT_TRUE(folder.FileNames().empty());
 }
 
 TEST_F(SaveImageTest, TargetHeldOpenIsReportedAndKeepsItsContents) {
@@ -525,7 +523,7 @@ TEST_F(SaveImageTest, TargetHeldOpenIsReportedAndKeepsItsContents) {
     EXPECT_EQ(boxes[0].text, L"画像を保存できませんでした。\n" + target);
     std::vector<unsigned char> bytes = ReadWholeFile(target);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "the picture that was there");
-    EXPECT_EQ(FilesIn(folder), std::vector<std::wstring>{L"busy.bmp"}) << "no partial file";
+    EXPECT_EQ(folder.FileNames(), std::vector<std::wstring>{L"busy.bmp"}) << "no partial file";
 }
 
 TEST_F(SaveImageTest, FailedSaveReturnsZeroAndSuccessOne) {
@@ -534,7 +532,7 @@ TEST_F(SaveImageTest, FailedSaveReturnsZeroAndSuccessOne) {
     EXPECT_EQ(SaveCanvasAs(Path(L"a.png").c_str(), nullptr, 3), 0) << "no bitmap";
     EXPECT_EQ(SaveCanvasAs(Path(L"a.png").c_str(), appState.canvasDib, 0), 0);
     EXPECT_EQ(SaveCanvasAs(Path(L"a.png").c_str(), appState.canvasDib, 6), 0);
-    EXPECT_TRUE(FilesIn(folder).empty());
+    EXPECT_TRUE(folder.FileNames().empty());
     EXPECT_EQ(SaveCanvasAs(Path(L"a.png").c_str(), appState.canvasDib, 3), 1);
     EXPECT_TRUE(HasSignatureOf(ReadWholeFile(Path(L"a.png")), IDM_SAVE_PNG));
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Picture files made by the tests themselves at run time, and an independent decoder (the
-// system's ImageMagick, started from Wine as a Linux program) to check what the program shows.
+// Picture files made by the tests themselves at run time.
 
 #include <windows.h>
 
@@ -11,20 +10,6 @@
 
 // One pixel as 0xRRGGBB.
 typedef std::function<uint32_t(int x, int y)> PixelPattern;
-
-// A fresh folder under Z:\tmp (so ImageMagick can reach it by its Unix path), removed with
-// everything in it when the object goes.
-struct ScratchFolder {
-    ScratchFolder();
-    ~ScratchFolder();
-    std::wstring path;                            // Windows path, ending in a backslash
-    std::wstring File(const wchar_t* name) const; // path + name
-};
-
-// The Unix path of a Z: path (Z:\tmp\a.bmp -> /tmp/a.bmp).
-std::string UnixPathOf(const std::wstring& windowsPath);
-
-bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
 
 // A bottom-up 24-bit BMP of the pattern.
 bool WriteBmp(const std::wstring& path, int width, int height, const PixelPattern& pattern);
@@ -40,9 +25,6 @@ bool WriteIcon(const std::wstring& path);
 bool WriteEnhancedMetafile(const std::wstring& path);
 bool WritePlaceableMetafile(const std::wstring& path);
 bool WriteRandomBytes(const std::wstring& path, size_t count, unsigned seed);
-
-// Decodes the file with ImageMagick; 0xRRGGBB per pixel, rows from the top. Empty on failure.
-std::vector<uint32_t> DecodeIndependently(const std::wstring& path, int width, int height);
 
 // A photo-like test picture: smooth colour gradients with a few hard edges.
 uint32_t PhotoLikePixel(int x, int y);

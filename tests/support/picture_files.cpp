@@ -1,5 +1,7 @@
 #include "picture_files.h"
 
+#include "test_files.h"
+
 #include <objidl.h>
 
 #include <algorithm>
@@ -106,52 +108,8 @@ bool WriteWithGdiplus(const std::wstring& path, const wchar_t* mimeType, int wid
 
 } // namespace
 
-ScratchFolder::ScratchFolder() {
-    static int made = 0;
-    wchar_t name[96];
-    wsprintfW(name, L"Z:\\tmp\\fudemaru-test-%lu-%lu-%d\\", GetCurrentProcessId(), GetTickCount(),
-              ++made);
-    path = name;
-    CreateDirectoryW(path.c_str(), nullptr);
-}
-
-ScratchFolder::~ScratchFolder() {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileW((path + found.cFileName).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-std::wstring ScratchFolder::File(const wchar_t* name) const {
-    return path + name;
-}
-
-std::string UnixPathOf(const std::wstring& windowsPath) {
-    std::string unix;
-    for (size_t i = 2; i < windowsPath.size(); ++i) // drop "Z:"
-        unix += windowsPath[i] == L'\\' ? '/' : char(windowsPath[i]);
-    return unix;
-}
-
-bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok =
-        bytes.empty() || WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
 bool WriteBmp(const std::wstring& path, int width, int height, const PixelPattern& pattern) {
-    return WriteBytes(path, EncodeBmp(width, height, 24, pattern));
+    return WriteWholeFile(path, EncodeBmp(width, height, 24, pattern));
 }
 
 std::vector<uint8_t> BmpBytes(int width, int height, const PixelPattern& pattern) {
@@ -215,7 +173,7 @@ bool WriteGif(const std::wstring& path, int width, int height, const PixelPatter
     }
     out.push_back(0);
     out.push_back(0x3B);
-    return WriteBytes(path, out);
+    return WriteWholeFile(path, out);
 }
 
 bool WriteIcon(const std::wstring& path) {
@@ -237,7 +195,7 @@ bool WriteIcon(const std::wstring& path) {
     for (uint32_t i = 0; i < side * side; ++i)
         PutDword(out, 0xFF20A040u);
     out.resize(out.size() + andBytes, 0);
-    return WriteBytes(path, out);
+    return WriteWholeFile(path, out);
 }
 
 bool WriteEnhancedMetafile(const std::wstring& path) {
@@ -275,7 +233,7 @@ bool WritePlaceableMetafile(const std::wstring& path) {
         checksum ^= unsigned(out[i]) | (unsigned(out[i + 1]) << 8);
     PutWord(out, checksum);
     out.insert(out.end(), bits.begin(), bits.end());
-    return WriteBytes(path, out);
+    return WriteWholeFile(path, out);
 }
 
 bool WriteRandomBytes(const std::wstring& path, size_t count, unsigned seed) {
@@ -285,47 +243,7 @@ bool WriteRandomBytes(const std::wstring& path, size_t count, unsigned seed) {
         state = state * 1664525u + 1013904223u;
         b = uint8_t(state >> 24);
     }
-    return WriteBytes(path, bytes);
-}
-
-std::vector<uint32_t> DecodeIndependently(const std::wstring& path, int width, int height) {
-    // Under Wine the handle of a started Linux program does not wait for it, so the result is
-    // written under a temporary name and renamed when complete, and the test waits for that.
-    std::wstring rawPath = path + L".raw";
-    std::string raw = UnixPathOf(rawPath);
-    std::string script = "/usr/bin/convert '" + UnixPathOf(path) + "[0]' -depth 8 'RGB:" + raw +
-                         ".part' && mv '" + raw + ".part' '" + raw + "'";
-    std::string command = "/bin/sh -c \"" + script + "\"";
-    std::wstring commandLine(command.begin(), command.end());
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(L"Z:\\bin\\sh", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
-        return {};
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(20)) {
-        file = CreateFileW(rawPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            break;
-    }
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    const size_t expected = size_t(width) * height * 3;
-    std::vector<uint8_t> rgb(expected + 1);
-    DWORD read = 0;
-    BOOL ok = ReadFile(file, rgb.data(), DWORD(rgb.size()), &read, nullptr);
-    CloseHandle(file);
-    DeleteFileW(rawPath.c_str());
-    if (!ok || read != expected)
-        return {};
-    std::vector<uint32_t> pixels(size_t(width) * height);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = (uint32_t(rgb[i * 3]) << 16) | (uint32_t(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
-    return pixels;
+    return WriteWholeFile(path, bytes);
 }
 
 uint32_t PhotoLikePixel(int x, int y) {
