@@ -199,17 +199,6 @@ TEST_F(CanvasDrawingTest, FillPaintsTheRegionUnderThePointerWithFullAlpha) {
     EXPECT_EQ(Rgb(118, 88), 0xFFFFFFu);
 }
 
-TEST_F(CanvasDrawingTest, FillReadsWhatGdiJustDrew) {
-    OpenSheet(120, 90);
-    appState.primaryColour = Red;
-    // Drawn by GDI and filled at once, with no message in between.
-    RectangleStroke(10, 10, 50, 50, Red);
-    appState.primaryColour = Blue;
-    Click(ToolCode::Fill, 20, 20);
-    EXPECT_EQ(Rgb(49, 49), Hex(Blue));
-    EXPECT_EQ(Rgb(60, 60), 0xFFFFFFu);
-}
-
 TEST_F(CanvasDrawingTest, EyedropperTakesTheZoomedPixelAndRepaintsTheColourDiscs) {
     OpenSheet(200, 150);
     // A stand-in for the palette, to see what is invalidated.
@@ -237,6 +226,11 @@ TEST_F(CanvasDrawingTest, EyedropperTakesTheZoomedPixelAndRepaintsTheColourDiscs
     Press(100, 50);
     Move(99, 49);
     Release(99, 49);
+    EXPECT_EQ(appState.primaryColour, (RgbTriple{0x12, 0x34, 0x56}));
+
+    // A press that maps to no pixel of the surface (posted from outside the view) has no
+    // colour to take; read as one, CLR_INVALID would turn the colour white.
+    Click(ToolCode::Eyedropper, -30, -30);
     EXPECT_EQ(appState.primaryColour, (RgbTriple{0x12, 0x34, 0x56}));
     DestroyWindow(palette);
 }

@@ -111,21 +111,6 @@ TEST_F(SnapshotHistoryTest, TheWorkedSequenceHoldsStepByStep) {
     ExpectHistory(2, 3, P);
 }
 
-TEST_F(SnapshotHistoryTest, ResetIsNotAStepOfItsOwn) {
-    OpenSheet(100, 80);
-    const std::vector<uint32_t> P = Picture();
-    RectangleStroke(10, 10, 30, 30, Red);
-    const std::vector<uint32_t> A = Picture();
-    RectangleStroke(40, 10, 60, 30, Blue);
-    const std::vector<uint32_t> AB = Picture();
-    ResetCanvas();
-    ExpectHistory(2, 2, P);
-    UndoStep();
-    ExpectHistory(1, 2, A);
-    RedoStep();
-    ExpectHistory(2, 2, AB);
-}
-
 // An eyedropper click and a fill that changes nothing are steps like any other; so are both
 // presses of a double click, which arrive as two ordinary presses.
 TEST_F(SnapshotHistoryTest, EveryStrokeIsOneStepEvenWhenNothingChanges) {
