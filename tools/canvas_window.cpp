@@ -23,12 +23,14 @@ COLORREF PrimaryColourRef() {
 
 // Selects a stroke's pen or brush into the canvas and deletes the one whose place it takes,
 // which belongs to this or an earlier stroke and is never used again (DeleteObject leaves
-// stock objects alone). One that could not be made leaves the old one selected.
+// stock objects alone). One that could not be made or selected leaves the old one selected.
 void SelectInPlace(HGDIOBJ replacement) {
     if (!replacement)
         return;
     HGDIOBJ replaced = SelectObject(appState.canvasDc, replacement);
-    if (replaced && replaced != replacement)
+    if (!replaced)
+        DeleteObject(replacement);
+    else if (replaced != replacement)
         DeleteObject(replaced);
 }
 
