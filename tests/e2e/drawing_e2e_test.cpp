@@ -217,8 +217,9 @@ TEST_F(DrawingProgramTest, EveryToolDrawsAndTheHistoryStepsBackAndForth) {
     const std::set<std::pair<int, int>> expected = SprayDotsOfFirstBursts(240, 150, 10, 51 * 200);
     for (int y = square.top; y < square.bottom; ++y)
         for (int x = square.left; x < square.right; ++x)
-            if (sprayed.Rgb(x, y) == MagentaSwatch.rgb)
+            if (sprayed.Rgb(x, y) == MagentaSwatch.rgb) {
                 EXPECT_TRUE(expected.count({x, y})) << x << "," << y;
+            }
 
     // One 戻す per stroke: the spray, then the green pen line.
     Button(Undo);
@@ -246,8 +247,9 @@ TEST_F(DrawingProgramTest, EveryToolDrawsAndTheHistoryStepsBackAndForth) {
 
     // With FUDEMARU_SCREENSHOT_DIR set to a Unix folder, a PNG of the screen is written there.
     wchar_t folderForShot[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"FUDEMARU_SCREENSHOT_DIR", folderForShot, MAX_PATH))
+    if (GetEnvironmentVariableW(L"FUDEMARU_SCREENSHOT_DIR", folderForShot, MAX_PATH)) {
         EXPECT_TRUE(SaveScreenshot(WindowsPathOf(std::wstring(folderForShot) + L"/drawing.png")));
+    }
 }
 
 // With the real mouse: a stroke dragged out of the program's windows ends where the button
