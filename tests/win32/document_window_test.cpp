@@ -18,25 +18,7 @@ uint32_t Checker(int x, int y) {
 // Every pixel a person sees of a window, as 0xRRGGBB.
 std::vector<uint32_t> ScreenPixelsOf(HWND window, int width, int height) {
     HDC windowDc = GetDC(window);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC copyDc = CreateCompatibleDC(windowDc);
-    HGDIOBJ old = SelectObject(copyDc, copy);
-    BitBlt(copyDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits),
-                                 static_cast<uint32_t*>(bits) + size_t(width) * height);
-    for (uint32_t& p : pixels)
-        p &= 0xFFFFFF;
-    SelectObject(copyDc, old);
-    DeleteDC(copyDc);
-    DeleteObject(copy);
+    std::vector<uint32_t> pixels = CopyPixels(windowDc, width, height);
     ReleaseDC(window, windowDc);
     return pixels;
 }

@@ -11,31 +11,10 @@ class SnapshotHistoryTest : public DrawingTest {
   protected:
     // A slot's snapshot as 0xRRGGBB, row by row from the top, at the canvas's size.
     static std::vector<uint32_t> SlotPicture(int slot) {
-        const int w = appState.surfaceSize.w;
-        const int h = appState.surfaceSize.h;
-        std::vector<uint32_t> pixels;
         HDC snapshot = appState.historySlots[slot];
         if (!snapshot)
-            return pixels;
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC copyDc = CreateCompatibleDC(nullptr);
-        HBITMAP copy = CreateDIBSection(copyDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(copyDc, copy);
-        BitBlt(copyDc, 0, 0, w, h, snapshot, 0, 0, SRCCOPY);
-        GdiFlush();
-        pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + size_t(w) * h);
-        for (uint32_t& p : pixels)
-            p &= 0xFFFFFF;
-        SelectObject(copyDc, old);
-        DeleteObject(copy);
-        DeleteDC(copyDc);
-        return pixels;
+            return {};
+        return CopyPixels(snapshot, appState.surfaceSize.w, appState.surfaceSize.h);
     }
 
     static int CanvasNeedsRepaint() {

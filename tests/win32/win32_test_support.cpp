@@ -139,3 +139,32 @@ void TypeIntoBox(HWND box, const wchar_t* text) {
 void SelectAllOfBox(HWND box) {
     SendMessageW(box, EM_SETSEL, 0, -1);
 }
+
+std::vector<uint32_t> CopyPixels(HDC source, int width, int height) {
+    std::vector<uint32_t> pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC copyDc = CreateCompatibleDC(source);
+    HBITMAP copy = CreateDIBSection(copyDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (copyDc && copy && bits) {
+        HGDIOBJ old = SelectObject(copyDc, copy);
+        BitBlt(copyDc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        GdiFlush();
+        pixels.assign(static_cast<uint32_t*>(bits),
+                      static_cast<uint32_t*>(bits) + size_t(width) * height);
+        for (uint32_t& p : pixels)
+            p &= 0xFFFFFF;
+        SelectObject(copyDc, old);
+    }
+    if (copy)
+        DeleteObject(copy);
+    if (copyDc)
+        DeleteDC(copyDc);
+    return pixels;
+}

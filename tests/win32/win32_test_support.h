@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -44,3 +45,7 @@ void SelectAllOfBox(HWND box);
 
 // Sets up appState.instance for tests that create windows from this module's resources.
 void UseTestModuleAsInstance();
+
+// The pixels of a device context from (0, 0), width x height, as 0xRRGGBB, row by row from the
+// top. Read from a window's DC, they are what a person sees of it.
+std::vector<uint32_t> CopyPixels(HDC source, int width, int height);
