@@ -272,6 +272,15 @@ TEST_F(DocumentTest, TheZoomStopsBeforeTheViewVanishesOrOutgrowsTheMouse) {
     EXPECT_EQ(CanvasViewSize().cy, ViewSizeAt(sheet, highest).cy);
     Wheel(-120 * (highest + 2));
     EXPECT_EQ(CanvasViewSize().cx, ViewSizeAt(sheet, -2).cx) << "every step back is whole";
+
+    // A sheet narrower than 16 pixels keeps at least its own width.
+    ASSERT_TRUE(CloseDocument());
+    ASSERT_TRUE(OpenSheet(10, 300));
+    Wheel(-120);
+    EXPECT_EQ(CanvasViewSize().cx, 10);
+    EXPECT_EQ(CanvasViewSize().cy, 300);
+    Wheel(120);
+    EXPECT_EQ(CanvasViewSize().cx, 11);
 }
 
 TEST_F(DocumentTest, AViewLargerThanTheWindowIsPinnedAndScrolled) {

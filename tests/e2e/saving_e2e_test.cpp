@@ -50,6 +50,7 @@ class SavingTest : public ProgramTest {
         SaveOutcome outcome = SaveThroughMenu(format, typed);
         ASSERT_TRUE(outcome.dialogShown);
         ASSERT_TRUE(outcome.dialogClosed);
+        EXPECT_FALSE(outcome.overwriteAsked) << "a new file";
         ASSERT_TRUE(WaitForFile(file)) << testing::PrintToString(file);
         EXPECT_TRUE(NoDialogAppearsWithin(300)) << "a successful save shows nothing";
         ASSERT_TRUE(DecodeIndependently(file, image)) << testing::PrintToString(file);
@@ -76,6 +77,7 @@ TEST_F(SavingTest, EachFormatSavesTheSheetThroughTheSaveDialog) {
                                              L"GIF (*.gif)", L"TIFF (*.tiff)"}));
         EXPECT_EQ(outcome.selectedFileType, 0) << "All (*.*) at every opening";
         ASSERT_TRUE(outcome.dialogClosed);
+        EXPECT_FALSE(outcome.overwriteAsked) << "a new file";
         ASSERT_TRUE(WaitForFile(file));
         lastName = std::wstring(L"sheet") + format.extension;
 
@@ -106,6 +108,7 @@ TEST_F(SavingTest, ALoadedPictureComesBackPixelForPixel) {
         std::wstring file = folder.File(L"copy") + format.extension;
         DecodedImage image;
         SaveAndDecode(format.item, file, file, &image);
+        EXPECT_TRUE(FormatIs(image, format.decodedAs)) << image.format;
         ASSERT_EQ(image.width, 230);
         ASSERT_EQ(image.height, 170);
         if (format.lossless)
@@ -113,6 +116,30 @@ TEST_F(SavingTest, ALoadedPictureComesBackPixelForPixel) {
         else
             EXPECT_LE(ChannelDifference(image.Rgb(5, 5), blocks(5, 5)), 24);
     }
+}
+
+// GIF holds at most 256 colours: a photo comes back reduced, yet close to what it was.
+TEST_F(SavingTest, APhotoSavedAsGifKeepsItsColoursClose) {
+    std::wstring photo = folder.File(L"photo.bmp");
+    ASSERT_TRUE(WriteBmp(photo, 700, 500, PhotoLikePixel));
+    ASSERT_TRUE(OpenPicture(photo));
+    DecodedImage image;
+    SaveAndDecode(FileMenuItem::SaveGif, folder.File(L"photo.gif"), folder.File(L"photo.gif"),
+                  &image);
+    EXPECT_EQ(image.format, "GIF");
+    ASSERT_EQ(image.width, 700);
+    ASSERT_EQ(image.height, 500);
+    long total = 0;
+    int largest = 0;
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 700; ++x) {
+            int d = ChannelDifference(image.Rgb(x, y), PhotoLikePixel(x, y));
+            total += d;
+            largest = d > largest ? d : largest;
+        }
+    EXPECT_LE(total / (700.0 * 500), 24.0) << "mean difference of the largest channel";
+    EXPECT_LE(largest, 48);
+    EXPECT_EQ(PixelsOff(image, PhotoLikePixel, 255), 0) << "opaque everywhere";
 }
 
 TEST_F(SavingTest, TheFileHasTheCanvasSizeWhateverTheZoom) {
@@ -162,6 +189,24 @@ TEST_F(SavingTest, CancellingTellsTheUserAndWritesNothing) {
         ASSERT_TRUE(DismissMessageBox(told));
     }
     EXPECT_TRUE(folder.FileNames().empty());
+
+    // A path longer than the dialog can return counts as a cancel, and the next dialog still
+    // offers the name chosen last.
+    DecodedImage image;
+    SaveAndDecode(FileMenuItem::SavePng, folder.File(L"kept.png"), folder.File(L"kept.png"),
+                  &image);
+    // One character more than the dialog's 256, its terminating null included.
+    std::wstring tooLong = folder.File(std::wstring(256 - folder.path.size() - 4, L'a') + L".png");
+    ASSERT_EQ(tooLong.size(), 256u);
+    SaveOutcome outcome = SaveThroughMenu(FileMenuItem::SavePng, tooLong);
+    ASSERT_TRUE(outcome.dialogClosed);
+    SeenMessageBox told = WaitForMessageBox(program, L"キャンセル", 5000);
+    EXPECT_EQ(told.text, L"キャンセルしました");
+    ASSERT_TRUE(DismissMessageBox(told));
+    outcome = SaveThroughMenu(FileMenuItem::SavePng, L"", SaveAnswer::Cancel);
+    EXPECT_EQ(outcome.offeredName, L"kept.png");
+    ASSERT_TRUE(DismissMessageBox(WaitForMessageBox(program, L"キャンセル", 5000)));
+    EXPECT_EQ(folder.FileNames(), std::vector<std::wstring>{L"kept.png"});
 }
 
 TEST_F(SavingTest, AnExistingFileIsReplacedOnlyAfterYes) {
