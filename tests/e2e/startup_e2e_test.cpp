@@ -3,6 +3,9 @@
 
 #include <iterator>
 
+#include "picture_files.h"
+#include "test_files.h"
+
 namespace {
 
 class ProgramLifeTest : public ProgramTest {};
@@ -83,6 +86,29 @@ TEST_F(ProgramLifeTest, ThePalettesQuitEndsWithADocumentOpen) {
 TEST_F(ProgramLifeTest, ThePalettesQuitEndsFromInsideThePaperDialog) {
     ASSERT_NE(OpenPaperDialog(), nullptr);
     PostClick(palette, ids::Quit);
+    EXPECT_EQ(WaitForExit(program), 0);
+}
+
+TEST_F(ProgramLifeTest, ThePalettesQuitEndsFromInsideTheSaveDialogWritingNothing) {
+    ScratchFolder folder;
+    ASSERT_TRUE(OpenSheet(200, 100));
+    std::vector<HWND> before = DialogsOf(program);
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::SavePng));
+    HWND save = WaitForNewDialog(program, before, 5000);
+    ASSERT_NE(save, nullptr);
+    SetControlText(save, ids::FileNameBox, folder.File(L"never.png"));
+    PostClick(palette, ids::Quit);
+    EXPECT_EQ(WaitForExit(program), 0);
+    EXPECT_TRUE(folder.FileNames().empty());
+}
+
+// The load failure's message has no owner, so the frame's menu stays usable under it.
+TEST_F(ProgramLifeTest, FileExitEndsWhileTheLoadFailureIsShown) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteIcon(folder.File(L"icon.ico")));
+    ASSERT_TRUE(ChooseFileInDialog(OpenLoadDialog(), folder.File(L"icon.ico")));
+    ASSERT_NE(WaitForMessageBox(program, L"破損または対応していないファイルです").window, nullptr);
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::Exit));
     EXPECT_EQ(WaitForExit(program), 0);
 }
 
