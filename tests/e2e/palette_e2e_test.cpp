@@ -35,10 +35,6 @@ class PaletteTest : public ProgramTest {
         HWND found = WindowFromPoint(screen);
         return found == palette || GetParent(found) == palette;
     }
-    void PickSwatch(int row, int column) {
-        POINT p = SwatchCentre(row, column);
-        PressPaletteSurface(p.x, p.y);
-    }
     // Types into one of the setting boxes, as the keyboard would.
     void Type(int box, const std::wstring& text) {
         TypeIntoBox(GetDlgItem(palette, box), text);

@@ -222,6 +222,10 @@ void ProgramTest::PressPaletteSurface(int clientX, int clientY) {
     Settle(200);
 }
 
+void ProgramTest::PickSwatch(int row, int column) {
+    PressPaletteSurface(145 + 15 * column + 7, 115 + 15 * row + 7);
+}
+
 uint32_t ProgramTest::PrimaryDiscColour() const {
     return ScreenColourAt(PaletteToScreen(50, 150));
 }
@@ -258,6 +262,16 @@ void ProgramTest::MoveOnCanvas(int x, int y, bool buttonDown) {
 
 void ProgramTest::ReleaseOnCanvas(int x, int y) {
     PostMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void ProgramTest::Stroke(const std::vector<POINT>& points) {
+    if (points.empty())
+        return;
+    PressOnCanvas(points.front().x, points.front().y);
+    for (size_t i = 1; i < points.size(); ++i)
+        MoveOnCanvas(points[i].x, points[i].y, true);
+    ReleaseOnCanvas(points.back().x, points.back().y);
+    Settle(100);
 }
 
 void ProgramTest::ScreenshotIfAsked(const std::wstring& name) {

@@ -82,6 +82,8 @@ class ProgramTest : public testing::Test {
     POINT PaletteToScreen(int clientX, int clientY) const;
     // A left press and release on the painted surface at a client point, without moving.
     void PressPaletteSurface(int clientX, int clientY);
+    // A press in the middle of a swatch cell.
+    void PickSwatch(int row, int column);
     // The colours of the primary and secondary discs on the screen, 0xRRGGBB.
     uint32_t PrimaryDiscColour() const;
     uint32_t SecondaryDiscColour() const;
@@ -92,10 +94,12 @@ class ProgramTest : public testing::Test {
     std::wstring PaletteText(int id, const std::wstring& expected) const;
     int PalettePosition(int trackbar, int expected) const;
 
-    // ---- The canvas window, with mouse messages ----
+    // ---- The canvas window, with mouse messages (positions in its client pixels) ----
     void PressOnCanvas(int x, int y);
     void MoveOnCanvas(int x, int y, bool buttonDown);
     void ReleaseOnCanvas(int x, int y);
+    // A drag: a press at the first point, a move to each of the others, a release at the last.
+    void Stroke(const std::vector<POINT>& points);
 
     // Writes a PNG of the screen to FUDEMARU_SCREENSHOT_DIR (a Unix folder) when it is set.
     void ScreenshotIfAsked(const std::wstring& name);
