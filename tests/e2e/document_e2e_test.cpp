@@ -112,6 +112,12 @@ TEST_F(DocumentTest, SizesBelowOneOrAbove32767AreRefusedAndTheDialogStays) {
 TEST_F(DocumentTest, OnlyItsTwoButtonsCloseThePaperDialog) {
     HWND paper = OpenPaperDialog();
     ASSERT_NE(paper, nullptr);
+    EXPECT_EQ(ControlText(paper, ids::PaperOk), L"決定");
+    EXPECT_EQ(ControlText(paper, ids::PaperCancel), L"キャンセル");
+    RECT shown = ScreenRectOf(paper), desktop = ScreenRectOf(GetDesktopWindow());
+    EXPECT_EQ(shown.left, (desktop.right - (shown.right - shown.left)) / 2) << "centred";
+    EXPECT_EQ(shown.top, (desktop.bottom - (shown.bottom - shown.top)) / 2) << "centred";
+
     HWND width = GetDlgItem(paper, ids::PaperWidth);
     PostKey(width, VK_RETURN);
     PostKey(width, VK_ESCAPE);

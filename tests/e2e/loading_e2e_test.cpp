@@ -30,6 +30,22 @@ class LoadingTest : public ProgramTest {
     ScratchFolder folder;
 };
 
+TEST_F(LoadingTest, TheOpenDialogOffersEveryKindItKnows) {
+    HWND open = OpenLoadDialog();
+    ASSERT_NE(open, nullptr);
+    WaitForChild(open, L"ComboBoxEx32", nullptr, 2000);
+    Settle(200);
+    EXPECT_EQ(GetWindow(open, GW_OWNER), frame);
+    EXPECT_EQ(
+        ComboEntries(open, ids::FileTypeList),
+        (std::vector<std::wstring>{L"BMP (*.bmp)", L"JPG (*.jpg)", L"GIF (*.gif)", L"ICO (*.ico)",
+                                   L"EMF (*.emf)", L"WMF (*.wmf)", L"All (*.*)"}));
+    EXPECT_EQ(ComboSelection(open, ids::FileTypeList), 0);
+    EXPECT_EQ(ControlText(open, ids::FileNameBox), L"");
+    PostClick(open, IDCANCEL);
+    ASSERT_TRUE(WaitUntilGone(open));
+}
+
 TEST_F(LoadingTest, BmpJpegAndGifOpenAtTheirOwnSizeWithTheirPixels) {
     const int width = 300, height = 200;
     auto quadrants = [](int x, int y) { return QuadrantColour(x, y, 300, 200); };
