@@ -2,9 +2,6 @@
 
 namespace {
 
-const int ScreenWidth = 1280;
-const int ScreenHeight = 1024;
-
 HWND OwnedDialog(const RunningProgram& program, HWND owner) {
     for (HWND dialog : DialogsOf(program))
         if (GetWindow(dialog, GW_OWNER) == owner)
@@ -44,12 +41,17 @@ void ProgramTest::Launch(const std::wstring& arguments, const std::wstring& curr
 
     // The palette at the bottom of the screen and the frame above it, so the palette covers no
     // document window.
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     SIZE paletteSize = SizeOf(palette);
-    int paletteTop = ScreenHeight - paletteSize.cy;
-    SetWindowPos(palette, nullptr, (ScreenWidth - paletteSize.cx) / 2, paletteTop, 0, 0,
+    int paletteTop = screenHeight - paletteSize.cy;
+    SetWindowPos(palette, nullptr, (screenWidth - paletteSize.cx) / 2, paletteTop, 0, 0,
                  SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(frame, nullptr, 0, 0, ScreenWidth, paletteTop, SWP_NOZORDER | SWP_NOACTIVATE);
-    Settle(200);
+    SetWindowPos(frame, nullptr, 0, 0, screenWidth, paletteTop, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moved windows repaint when the program gets to it: a bare part of the palette's dark red
+    // surface tells when it has.
+    Eventually([&] { return ScreenColourAt(PaletteToScreen(300, 105)); }, 0x330000u);
+    Settle(100);
 }
 
 void ProgramTest::QuitWithPaletteButton() {

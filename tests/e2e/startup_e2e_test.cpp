@@ -149,7 +149,7 @@ TEST_F(ProgramLifeTest, NothingIsKeptFromOneRunToTheNext) {
     ASSERT_EQ(PrimaryDisc(0xFFFFFFu), 0xFFFFFFu);
     QuitWithPaletteButton();
 
-    Launch();
+    ASSERT_NO_FATAL_FAILURE(Launch());
     EXPECT_EQ(PaletteText(ids::PenWidthBox, L"10"), L"10");
     EXPECT_EQ(PaletteText(ids::SprayBox, L"50"), L"50");
     EXPECT_EQ(PalettePosition(ids::SprayTrackbar, 50), 50);
