@@ -1,229 +1,366 @@
-// Documents in the real program: a sheet and a picture opened through the File menu and its
-// dialogs, zoomed with the wheel and closed, checked by what is on the screen.
-#include <gtest/gtest.h>
+// Documents in the real program: sheets made through the paper dialog, the document window
+// that frames them, its scroll bars, the wheel zoom, closing, and the one-document rule.
+#include "program_test.h"
+
+#include <utility>
 
 #include "picture_files.h"
+#include "scenario_pictures.h"
 #include "test_files.h"
-#include "program_driver.h"
 
 namespace {
 
-const int FileNew = 40003;
-const int FileLoadImage = 40021;
-const int FileExit = 40004;
-const int PaperWidth = 1015, PaperHeight = 1016, PaperOk = 1018, PaperCancel = 1019;
-const int FileNameBox = 0x47C;
-const uint32_t Yellow = 0xFFFFA0;
-
-uint32_t Quadrants(int x, int y) {
-    if (y < 100)
-        return x < 150 ? 0xE03020u : 0x20A040u;
-    return x < 150 ? 0x2040E0u : 0xF0D020u;
-}
-
-class DocumentProgramTest : public testing::Test {
+class DocumentTest : public ProgramTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartProgram(program));
-        frame = WaitForFrame(program);
-        ASSERT_NE(frame, nullptr);
-        palette = WaitForPalette(program);
-        ASSERT_NE(palette, nullptr);
-        client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
-        ASSERT_NE(client, nullptr);
-        // The frame across the top of the screen and the palette dragged below it, so that it
-        // covers no document window.
-        SetWindowPos(frame, nullptr, 0, 0, 1280, 605, SWP_NOZORDER);
-        RECT shown = ScreenRectOf(palette);
-        int paletteW = shown.right - shown.left, paletteH = shown.bottom - shown.top;
-        SetWindowPos(palette, nullptr, (1280 - paletteW) / 2, 1020 - paletteH, 0, 0,
-                     SWP_NOZORDER | SWP_NOSIZE);
-        Settle(200);
+    // Types a size into the paper dialog and presses 決定, expecting the refusal.
+    void ExpectRefused(HWND paper, const wchar_t* width, const wchar_t* height) {
+        SetControlText(paper, ids::PaperWidth, width);
+        SetControlText(paper, ids::PaperHeight, height);
+        PostClick(paper, ids::PaperOk);
+        SeenMessageBox refusal = WaitForMessageBox(program, L"用紙サイズ", 5000);
+        ASSERT_NE(refusal.window, nullptr) << testing::PrintToString(std::wstring(width)) << " x "
+                                           << testing::PrintToString(std::wstring(height));
+        EXPECT_EQ(refusal.text, L"横と縦は 1 から 32767 までの数で指定してください。");
+        EXPECT_EQ(refusal.owner, paper);
+        ASSERT_TRUE(DismissMessageBox(refusal));
+        EXPECT_TRUE(IsWindowVisible(paper)) << "the dialog stays for a correction";
+        EXPECT_TRUE(DocumentWindows().empty());
     }
-    void TearDown() override {
-        if (IsRunning(program)) {
-            PostMessageW(frame, WM_COMMAND, FileExit, 0);
-            EXPECT_EQ(WaitForExit(program), 0);
-        }
-        CloseHandle(program.process.hProcess);
-        CloseHandle(program.process.hThread);
-    }
-
-    HWND OpenPaperDialog() {
-        PostMessageW(frame, WM_COMMAND, FileNew, 0);
-        return WaitForTopWindow(program, L"#32770", L"新規作成");
-    }
-
-    // File > 画像ロード, choosing the file in the open dialog as a person types its name.
-    HWND LoadPicture(const std::wstring& path) {
-        PostMessageW(frame, WM_COMMAND, FileLoadImage, 0);
-        HWND open = nullptr;
-        for (DWORD start = GetTickCount(); !open && GetTickCount() - start < 10000; Sleep(20))
-            for (HWND d : TopWindowsOf(program, L"#32770"))
-                if (d != palette)
-                    open = d;
-        if (open) {
-            SetControlText(open, FileNameBox, path);
-            PostClick(open, IDOK);
-        }
-        return open;
-    }
-
-    // The document window and its canvas, once both are shown.
-    bool WaitForDocument() {
-        document = WaitForChild(client, L"DocumentClassName", L"イラスト用紙");
-        canvas = document ? WaitForChild(document, L"IllustClassName", L"用紙") : nullptr;
-        Settle(300);
-        return canvas != nullptr;
-    }
-
-    SIZE CanvasSize() const {
-        RECT r = ScreenRectOf(canvas);
-        return SIZE{r.right - r.left, r.bottom - r.top};
-    }
-
-    void Wheel(int delta) {
-        PostMessageW(canvas, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(delta))), 0);
-        Settle(300);
-    }
-
-    RunningProgram program;
-    HWND frame = nullptr, palette = nullptr, client = nullptr;
-    HWND document = nullptr, canvas = nullptr;
 };
 
-TEST_F(DocumentProgramTest, ASheetIsOpenedZoomedClosedAndFollowedByAPicture) {
+TEST_F(DocumentTest, ANewSheetIsWhiteWithABlackFrameCentredOnTheYellowSurround) {
     HWND paper = OpenPaperDialog();
     ASSERT_NE(paper, nullptr);
-    EXPECT_EQ(ControlText(paper, PaperWidth), L"680");
-    EXPECT_EQ(ControlText(paper, PaperHeight), L"480");
-    SetControlText(paper, PaperWidth, L"400");
-    SetControlText(paper, PaperHeight, L"300");
-    PostClick(paper, PaperOk);
+    EXPECT_EQ(ControlText(paper, ids::PaperWidth), L"680");
+    EXPECT_EQ(ControlText(paper, ids::PaperHeight), L"480");
+    PostClick(paper, ids::PaperOk);
     ASSERT_TRUE(WaitUntilGone(paper));
     ASSERT_TRUE(WaitForDocument());
-    EXPECT_EQ(CanvasSize().cx, 400);
-    EXPECT_EQ(CanvasSize().cy, 300);
+    ASSERT_EQ(DocumentWindows().size(), 1u);
 
-    // White with a black frame, on the yellow surround.
-    RECT area = ScreenRectOf(canvas);
-    std::vector<uint32_t> seen = CaptureScreen(area);
-    ASSERT_EQ(seen.size(), 400u * 300u);
-    EXPECT_EQ(seen[0], 0x000000u);
-    EXPECT_EQ(seen[size_t(150) * 400 + 200], 0xFFFFFFu);
-    EXPECT_EQ(seen[size_t(299) * 400 + 399], 0x000000u);
-    RECT surround = ClientScreenRectOf(document);
-    std::vector<uint32_t> around = CaptureScreen(surround);
-    ASSERT_FALSE(around.empty());
-    EXPECT_EQ(around[5 * (surround.right - surround.left) + 5], Yellow);
+    // Fitted without a step: the view at the sheet's size, the window 100 larger.
+    EXPECT_EQ(SizeOf(document).cx, 780);
+    EXPECT_EQ(SizeOf(document).cy, 580);
+    ASSERT_EQ(CanvasViewSize().cx, 680);
+    ASSERT_EQ(CanvasViewSize().cy, 480);
+    RECT inside;
+    GetClientRect(document, &inside);
+    POINT place = PlaceInParent(canvas);
+    EXPECT_EQ(place.x, (inside.right - 680) / 2);
+    EXPECT_EQ(place.y, (inside.bottom - 480) / 2);
 
-    // Two notches toward the user: two steps of 0.9.
-    Wheel(-240);
-    EXPECT_EQ(CanvasSize().cx, 324);
-    EXPECT_EQ(CanvasSize().cy, 243);
-    Wheel(120);
-    EXPECT_EQ(CanvasSize().cx, 360);
-    EXPECT_EQ(CanvasSize().cy, 270);
+    auto isSheet = [](const std::vector<uint32_t>& s) {
+        return PixelsOffTheSheet(s, 680, 480) == 0;
+    };
+    EXPECT_EQ(PixelsOffTheSheet(CanvasOnScreen(isSheet), 680, 480), 0)
+        << "pixels that are not the white sheet with its black frame";
 
-    // The close box ends the document; the next one comes from a file.
-    PostMessageW(document, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitUntilGone(document));
-
-    ScratchFolder folder;
-    std::wstring path = folder.File(L"quadrants.bmp");
-    ASSERT_TRUE(WriteBmp(path, 300, 200, Quadrants));
-    HWND open = LoadPicture(path);
-    ASSERT_NE(open, nullptr);
-    EXPECT_EQ(GetWindow(open, GW_OWNER), frame);
-    ASSERT_TRUE(WaitUntilGone(open));
-    ASSERT_TRUE(WaitForDocument());
-    ASSERT_EQ(CanvasSize().cx, 300) << "the picture's own size, at zoom 0";
-    ASSERT_EQ(CanvasSize().cy, 200);
-    seen = CaptureScreen(ScreenRectOf(canvas));
-    ASSERT_EQ(seen.size(), 300u * 200u);
-    for (int y : {10, 190})
-        for (int x : {10, 290})
-            EXPECT_EQ(seen[size_t(y) * 300 + x], Quadrants(x, y)) << x << "," << y;
-
-    // The paper dialog now offers the picture's size.
-    PostMessageW(document, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitUntilGone(document));
-    paper = OpenPaperDialog();
-    ASSERT_NE(paper, nullptr);
-    EXPECT_EQ(ControlText(paper, PaperWidth), L"300");
-    EXPECT_EQ(ControlText(paper, PaperHeight), L"200");
-    PostClick(paper, PaperCancel);
-    EXPECT_TRUE(WaitUntilGone(paper));
+    RECT around = ClientScreenRectOf(document);
+    EXPECT_EQ(ScreenColourAt(POINT{around.left + 5, around.top + 5}), SurroundYellow);
+    EXPECT_EQ(ScreenColourAt(POINT{around.right - 5, around.bottom - 5}), SurroundYellow);
 }
 
-TEST_F(DocumentProgramTest, ARefusedFileAndARefusedSizeAreReportedAndOpenNothing) {
-    ScratchFolder folder;
-    std::wstring icon = folder.File(L"refused.ico");
-    ASSERT_TRUE(WriteIcon(icon));
-    ASSERT_NE(LoadPicture(icon), nullptr);
-    HWND message = WaitForTopWindow(program, L"#32770", L"破損または対応していないファイルです");
-    ASSERT_NE(message, nullptr);
-    EXPECT_EQ(ControlText(message, 0xFFFF), L"画像が読み込めませんでした");
-    PostClick(message, IDOK);
-    ASSERT_TRUE(WaitUntilGone(message));
-    Settle(200);
-    EXPECT_EQ(FindWindowExW(client, nullptr, L"DocumentClassName", nullptr), nullptr);
-
-    // A sheet of width 0 is refused; the dialog stays for a correction.
+TEST_F(DocumentTest, ThePaperDialogReadsTheNumberAtTheStartOfWhatIsTyped) {
     HWND paper = OpenPaperDialog();
     ASSERT_NE(paper, nullptr);
-    SetControlText(paper, PaperWidth, L"0");
-    PostClick(paper, PaperOk);
-    message = WaitForTopWindow(program, L"#32770", L"用紙サイズ");
-    ASSERT_NE(message, nullptr);
-    EXPECT_EQ(GetWindow(message, GW_OWNER), paper);
-    EXPECT_EQ(ControlText(message, 0xFFFF), L"横と縦は 1 から 32767 までの数で指定してください。");
-    PostClick(message, IDOK);
-    ASSERT_TRUE(WaitUntilGone(message));
-    EXPECT_TRUE(IsWindowVisible(paper));
-    SetControlText(paper, PaperWidth, L"50");
-    PostClick(paper, PaperOk);
+    SetControlText(paper, ids::PaperWidth, L"300abc");
+    SetControlText(paper, ids::PaperHeight, L"200 pixels");
+    PostClick(paper, ids::PaperOk);
     ASSERT_TRUE(WaitUntilGone(paper));
     ASSERT_TRUE(WaitForDocument());
-    EXPECT_EQ(CanvasSize().cx, 50);
-    EXPECT_EQ(CanvasSize().cy, 480);
+    EXPECT_EQ(CanvasViewSize().cx, 300);
+    EXPECT_EQ(CanvasViewSize().cy, 200);
+
+    // The next sheet is offered at the size of the last one.
+    ASSERT_TRUE(CloseDocument());
+    paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    EXPECT_EQ(ControlText(paper, ids::PaperWidth), L"300");
+    EXPECT_EQ(ControlText(paper, ids::PaperHeight), L"200");
+}
+
+TEST_F(DocumentTest, SizesBelowOneOrAbove32767AreRefusedAndTheDialogStays) {
+    HWND paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    ExpectRefused(paper, L"0", L"480");
+    ExpectRefused(paper, L"680", L"-5");
+    ExpectRefused(paper, L"abc", L"480");
+    ExpectRefused(paper, L"32768", L"10");
+    ExpectRefused(paper, L"10", L"100000");
+
+    // The smallest and the widest sheets that can be made.
+    SetControlText(paper, ids::PaperWidth, L"1");
+    SetControlText(paper, ids::PaperHeight, L"1");
+    PostClick(paper, ids::PaperOk);
+    ASSERT_TRUE(WaitUntilGone(paper));
+    ASSERT_TRUE(WaitForDocument());
+    EXPECT_EQ(CanvasViewSize().cx, 1);
+    EXPECT_EQ(CanvasViewSize().cy, 1);
+    auto isBlack = [](const std::vector<uint32_t>& s) { return s == std::vector<uint32_t>{Black}; };
+    EXPECT_EQ(CanvasOnScreen(isBlack), std::vector<uint32_t>{Black}) << "a frame of one pixel";
+    ASSERT_TRUE(CloseDocument());
+    paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    SetControlText(paper, ids::PaperWidth, L"32767");
+    SetControlText(paper, ids::PaperHeight, L"20");
+    PostClick(paper, ids::PaperOk);
+    ASSERT_TRUE(WaitUntilGone(paper));
+    EXPECT_NE(WaitForChild(client, L"DocumentClassName", L"イラスト用紙"), nullptr);
+    EXPECT_EQ(WaitForTopWindow(program, L"#32770", L"用紙サイズ", 300), nullptr);
+}
+
+TEST_F(DocumentTest, OnlyItsTwoButtonsCloseThePaperDialog) {
+    HWND paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    EXPECT_EQ(ControlText(paper, ids::PaperOk), L"決定");
+    EXPECT_EQ(ControlText(paper, ids::PaperCancel), L"キャンセル");
+    RECT shown = ScreenRectOf(paper), desktop = ScreenRectOf(GetDesktopWindow());
+    EXPECT_EQ(shown.left, (desktop.right - (shown.right - shown.left)) / 2) << "centred";
+    EXPECT_EQ(shown.top, (desktop.bottom - (shown.bottom - shown.top)) / 2) << "centred";
+
+    HWND width = GetDlgItem(paper, ids::PaperWidth);
+    PostKey(width, VK_RETURN);
+    PostKey(width, VK_ESCAPE);
+    PostMessageW(paper, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Settle(500);
+    ASSERT_TRUE(IsWindow(paper) && IsWindowVisible(paper));
+    EXPECT_TRUE(DocumentWindows().empty());
+
+    PostClick(paper, ids::PaperCancel);
+    ASSERT_TRUE(WaitUntilGone(paper));
+    Settle(200);
+    EXPECT_TRUE(DocumentWindows().empty()) << "キャンセル opens nothing";
+    EXPECT_NE(OpenPaperDialog(), nullptr) << "and 新規作成 works again";
+}
+
+TEST_F(DocumentTest, NewAndLoadDoNothingWhileADocumentIsOpenAndWorkAgainAfterItCloses) {
+    ASSERT_TRUE(OpenSheet(200, 150));
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::New));
+    EXPECT_TRUE(NoDialogAppearsWithin(800)) << "新規作成 with a document open";
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::LoadImage));
+    EXPECT_TRUE(NoDialogAppearsWithin(800)) << "画像ロード with a document open";
+    EXPECT_EQ(DocumentWindows().size(), 1u);
+
+    ASSERT_TRUE(CloseDocument());
+    EXPECT_TRUE(DocumentWindows().empty());
+    HWND open = OpenLoadDialog();
+    ASSERT_NE(open, nullptr) << "画像ロード after the close";
+    EXPECT_EQ(GetWindow(open, GW_OWNER), frame);
+    PostClick(open, IDCANCEL);
+    ASSERT_TRUE(WaitUntilGone(open));
+    EXPECT_TRUE(NoDialogAppearsWithin(500)) << "a cancelled open dialog shows nothing";
+    EXPECT_TRUE(DocumentWindows().empty());
+    ASSERT_TRUE(OpenSheet(120, 90)) << "新規作成 after the close";
+    EXPECT_EQ(CanvasViewSize().cx, 120);
+}
+
+// The paper dialog has no owner, so the File menu stays usable while it is open: both ways to
+// a document can be open at once, and still only one document may come of them.
+TEST_F(DocumentTest, ThePaperAndOpenDialogsAnsweredTogetherMakeOneDocument) {
+    ScratchFolder folder;
+    std::wstring picture = folder.File(L"picture.bmp");
+    ASSERT_TRUE(WriteBmp(picture, 160, 120, [](int x, int y) { return BlockColour(x, y); }));
+
+    HWND paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    HWND open = OpenLoadDialog();
+    ASSERT_NE(open, nullptr) << "画像ロード while the paper dialog is open";
+    SetControlText(paper, ids::PaperWidth, L"250");
+    SetControlText(paper, ids::PaperHeight, L"150");
+    PostClick(paper, ids::PaperOk);
+    ASSERT_TRUE(WaitUntilGone(paper));
+    ASSERT_TRUE(WaitForDocument());
+    ASSERT_TRUE(ChooseFileInDialog(open, picture));
+    Settle(500);
+    EXPECT_EQ(DocumentWindows().size(), 1u);
+    EXPECT_EQ(CanvasViewSize().cx, 250) << "the sheet stays";
+    ASSERT_TRUE(CloseDocument());
+
+    // The other way round: the picture first, then 決定.
+    paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    open = OpenLoadDialog();
+    ASSERT_NE(open, nullptr);
+    ASSERT_TRUE(ChooseFileInDialog(open, picture));
+    ASSERT_TRUE(WaitForDocument());
+    PostClick(paper, ids::PaperOk);
+    EXPECT_TRUE(WaitUntilGone(paper));
+    Settle(500);
+    EXPECT_EQ(DocumentWindows().size(), 1u);
+    EXPECT_EQ(CanvasViewSize().cx, 160) << "the picture stays";
+}
+
+TEST_F(DocumentTest, APictureIsFittedIntoTheWindowAndThePaperDialogOffersItsSize) {
+    ScratchFolder folder;
+    std::wstring path = folder.File(L"wide.bmp");
+    ASSERT_TRUE(WriteBmp(path, 1024, 768, [](int x, int y) { return BlockColour(x, y); }));
+    ASSERT_TRUE(OpenPicture(path));
+    // Four steps of 0.9 bring 1124 x 868 within 780 x 580; the window is the view plus 100.
+    EXPECT_EQ(CanvasViewSize().cx, 670);
+    EXPECT_EQ(CanvasViewSize().cy, 502);
+    EXPECT_EQ(SizeOf(document).cx, 770);
+    EXPECT_EQ(SizeOf(document).cy, 602);
+
+    ASSERT_TRUE(CloseDocument());
+    HWND paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    EXPECT_EQ(ControlText(paper, ids::PaperWidth), L"1024");
+    EXPECT_EQ(ControlText(paper, ids::PaperHeight), L"768");
+}
+
+TEST_F(DocumentTest, EachDocumentIsFittedAgainstTheSizeOfTheLast) {
+    ScratchFolder folder;
+    std::wstring path = folder.File(L"big.jpg");
+    ASSERT_TRUE(WriteJpeg(path, 2000, 1500, [](int x, int y) { return BlockColour(x, y); }));
+    ASSERT_TRUE(OpenPicture(path));
+    EXPECT_EQ(CanvasViewSize().cx, 695);
+    EXPECT_EQ(CanvasViewSize().cy, 520);
+    EXPECT_EQ(SizeOf(document).cx, 795);
+    EXPECT_EQ(SizeOf(document).cy, 620);
+
+    ASSERT_TRUE(CloseDocument());
+    ASSERT_TRUE(OpenPicture(path));
+    EXPECT_EQ(CanvasViewSize().cx, 773) << "fitted against 895 x 720";
+    EXPECT_EQ(CanvasViewSize().cy, 578);
+    EXPECT_EQ(SizeOf(document).cx, 873);
+    EXPECT_EQ(SizeOf(document).cy, 678);
+}
+
+TEST_F(DocumentTest, TheWheelZoomsInStepsOfOneTenth) {
+    ASSERT_TRUE(OpenSheet(680, 480));
+    const SIZE sheet = {680, 480};
+    struct Turn {
+        int delta;
+        int zoom; // the zoom level afterwards
+    } turns[] = {{120, 1},   {120, 2}, {-240, 0},  {-120, -1}, {119, -1},
+                 {-119, -1}, {240, 1}, {-360, -2}, {-120, -3}, {360, 0}};
+    for (const Turn& turn : turns) {
+        Wheel(turn.delta);
+        SIZE expected = ViewSizeAt(sheet, turn.zoom);
+        EXPECT_EQ(CanvasViewSize().cx, expected.cx) << "delta " << turn.delta;
+        EXPECT_EQ(CanvasViewSize().cy, expected.cy) << "delta " << turn.delta;
+    }
+    // The table of the view sizes of a 680 x 480 sheet, checked at two of its levels.
+    EXPECT_EQ(ViewSizeAt(sheet, 3).cx, 904);
+    EXPECT_EQ(ViewSizeAt(sheet, -3).cy, 349);
+
+    // Closing the document forgets the zoom: the next sheet starts at its own size.
+    Wheel(-240);
+    ASSERT_TRUE(CloseDocument());
+    ASSERT_TRUE(OpenSheet(680, 480));
+    EXPECT_EQ(CanvasViewSize().cx, 680);
+    EXPECT_EQ(CanvasViewSize().cy, 480);
+}
+
+TEST_F(DocumentTest, TheZoomStopsBeforeTheViewVanishesOrOutgrowsTheMouse) {
+    ASSERT_TRUE(OpenSheet(680, 480));
+    const SIZE sheet = {680, 480};
+    int lowest = 0;
+    while (ViewSizeAt(sheet, lowest - 1).cx >= 16 && ViewSizeAt(sheet, lowest - 1).cy >= 16)
+        --lowest;
+    int highest = 0;
+    while (ViewSizeAt(sheet, highest + 1).cx <= 32767 && ViewSizeAt(sheet, highest + 1).cy <= 32767)
+        ++highest;
+
+    // Sixty notches out at once: the view stops at the last level with both sides of 16 or
+    // more, where it can still be seen and turned.
+    Wheel(-120 * 60);
+    EXPECT_EQ(CanvasViewSize().cx, ViewSizeAt(sheet, lowest).cx);
+    EXPECT_EQ(CanvasViewSize().cy, ViewSizeAt(sheet, lowest).cy);
+    Wheel(-120);
+    EXPECT_EQ(CanvasViewSize().cy, ViewSizeAt(sheet, lowest).cy) << "no further out";
+    Wheel(120);
+    EXPECT_EQ(CanvasViewSize().cy, ViewSizeAt(sheet, lowest + 1).cy) << "and back in";
+
+    // A hundred notches in: the view stops before a side passes 32767 pixels.
+    Wheel(120 * 100);
+    EXPECT_EQ(CanvasViewSize().cx, ViewSizeAt(sheet, highest).cx);
+    EXPECT_EQ(CanvasViewSize().cy, ViewSizeAt(sheet, highest).cy);
+    Wheel(-120 * (highest + 2));
+    EXPECT_EQ(CanvasViewSize().cx, ViewSizeAt(sheet, -2).cx) << "every step back is whole";
+
+    // A sheet narrower than 16 pixels keeps at least its own width.
+    ASSERT_TRUE(CloseDocument());
+    ASSERT_TRUE(OpenSheet(10, 300));
+    Wheel(-120);
+    EXPECT_EQ(CanvasViewSize().cx, 10);
+    EXPECT_EQ(CanvasViewSize().cy, 300);
+    Wheel(120);
+    EXPECT_EQ(CanvasViewSize().cx, 11);
+}
+
+TEST_F(DocumentTest, AViewLargerThanTheWindowIsPinnedAndScrolled) {
+    ASSERT_TRUE(OpenSheet(680, 480));
+    const LONG documentStyle = GetWindowLongW(document, GWL_STYLE);
+    EXPECT_FALSE(documentStyle & (WS_HSCROLL | WS_VSCROLL)) << "no scroll bars before a zoom";
+    Wheel(360); // 904 x 638 in a window of 780 x 580
+    RedrawWindow(document, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Settle(200);
+    ASSERT_EQ(CanvasViewSize().cx, 904);
+    EXPECT_TRUE(GetWindowLongW(document, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_TRUE(GetWindowLongW(document, GWL_STYLE) & WS_VSCROLL);
+    POINT place = PlaceInParent(canvas);
+    EXPECT_EQ(place.x, 0) << "pinned to the corner";
+    EXPECT_EQ(place.y, 0);
+
+    // What the scroll bars send when their arrows and thumbs are used; the canvas window's
+    // place after each.
+    auto scroll = [&](UINT message, int request, int position, POINT expected) {
+        PostMessageW(document, message, MAKEWPARAM(request, position), 0);
+        Settle(150);
+        auto place = [&] {
+            POINT p = PlaceInParent(canvas);
+            return std::make_pair(p.x, p.y);
+        };
+        return Eventually(place, std::make_pair(expected.x, expected.y));
+    };
+    auto at = [](LONG x, LONG y) { return std::make_pair(x, y); };
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_LINERIGHT, 0, {-1, 0}), at(-1, 0));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_LINERIGHT, 0, {-2, 0}), at(-2, 0));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_LINELEFT, 0, {-1, 0}), at(-1, 0));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_THUMBTRACK, 40, {-1, 0}), at(-1, 0))
+        << "a dragged thumb moves nothing";
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_THUMBPOSITION, 40, {-40, 0}), at(-40, 0))
+        << "until it is let go";
+    EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEDOWN, 0, {-40, -1}), at(-40, -1));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_LEFT, 0, {0, -1}), at(0, -1));
+
+    // Zoomed back to fit, the sheet is centred again.
+    Wheel(-360);
+    RedrawWindow(document, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Settle(200);
+    RECT inside;
+    GetClientRect(document, &inside);
+    place = PlaceInParent(canvas);
+    EXPECT_EQ(place.x, (inside.right - 680) / 2);
+    EXPECT_EQ(place.y, (inside.bottom - 480) / 2);
 }
 
 // A photo at a negative zoom inside its yellow surround. With FUDEMARU_SCREENSHOT_DIR set to
 // a Unix folder, a PNG of the screen is written there.
-TEST_F(DocumentProgramTest, APhotoIsShownShrunkInsideItsSurround) {
+TEST_F(DocumentTest, APhotoIsShownShrunkInsideItsSurround) {
     ScratchFolder folder;
     std::wstring path = folder.File(L"photo.jpg");
     ASSERT_TRUE(WriteJpeg(path, 700, 500, PhotoLikePixel));
-    ASSERT_NE(LoadPicture(path), nullptr);
-    ASSERT_TRUE(WaitForDocument());
+    ASSERT_TRUE(OpenPicture(path));
     // Fitted one step down (630 x 450), then one notch further out.
-    EXPECT_EQ(CanvasSize().cx, 630);
-    EXPECT_EQ(CanvasSize().cy, 450);
+    EXPECT_EQ(CanvasViewSize().cx, 630);
+    EXPECT_EQ(CanvasViewSize().cy, 450);
     Wheel(-120);
-    RedrawWindow(document, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    RedrawWindow(document, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Settle(300);
-    EXPECT_EQ(CanvasSize().cx, 567);
-    EXPECT_EQ(CanvasSize().cy, 405);
+    EXPECT_EQ(CanvasViewSize().cx, 567);
+    EXPECT_EQ(CanvasViewSize().cy, 405);
 
     RECT inside = ClientScreenRectOf(document);
     RECT shown = ScreenRectOf(canvas);
-    std::vector<uint32_t> seen = CaptureScreen(inside);
-    int width = inside.right - inside.left;
-    EXPECT_EQ(seen[size_t(5) * width + 5], Yellow);
-    int cx = (shown.left + shown.right) / 2 - inside.left;
-    EXPECT_EQ(seen[size_t(shown.top - inside.top - 3) * width + cx], Yellow) << "above";
-    EXPECT_EQ(seen[size_t(shown.bottom - inside.top + 3) * width + cx], Yellow) << "below";
-    EXPECT_NE(seen[size_t(shown.top - inside.top + 20) * width + cx], Yellow) << "the sky";
-
-    wchar_t folderForShot[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"FUDEMARU_SCREENSHOT_DIR", folderForShot, MAX_PATH)) {
-        std::wstring shot = std::wstring(L"Z:") + folderForShot + L"/document-zoomed.png";
-        for (wchar_t& c : shot)
-            if (c == L'/')
-                c = L'\\';
-        EXPECT_TRUE(SaveScreenshot(shot));
-    }
+    int middle = (shown.left + shown.right) / 2;
+    EXPECT_EQ(ScreenColourAt(POINT{inside.left + 5, inside.top + 5}), SurroundYellow);
+    EXPECT_EQ(ScreenColourAt(POINT{middle, shown.top - 3}), SurroundYellow) << "above";
+    EXPECT_EQ(ScreenColourAt(POINT{middle, shown.bottom + 3}), SurroundYellow) << "below";
+    uint32_t sky = ScreenColourAt(POINT{middle, shown.top + 20});
+    EXPECT_LE(ChannelDifference(sky, PhotoLikePixel(350, 25)), 40) << "the sky of the photo";
+    ScreenshotIfAsked(L"document-zoomed.png");
 }
 
 } // namespace

@@ -1,89 +1,170 @@
-// Starting and ending the real program.
-#include <gtest/gtest.h>
+// Starting and ending the real program, its File menu, and what every run starts from.
+#include "program_test.h"
 
-#include "program_driver.h"
+#include <iterator>
+
+#include "picture_files.h"
+#include "test_files.h"
 
 namespace {
 
-// Menu command and button identifiers as the program's resources define them.
-const int FileExit = 40004;
-const int PaletteQuit = 1005;
+class ProgramLifeTest : public ProgramTest {};
 
-class ProgramTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartProgram(program))
-            << "could not start " << testing::PrintToString(ProgramPath());
-    }
-    void TearDown() override {
-        EXPECT_FALSE(KillIfRunning(program)) << "the program was still running and was killed";
-        CloseHandle(program.process.hProcess);
-        CloseHandle(program.process.hThread);
-    }
-    RunningProgram program;
-};
+TEST_F(ProgramLifeTest, StartsWithTheFrameAndACentredTopmostPaletteInTheirFirstState) {
+    EXPECT_NE(GetMenu(frame), nullptr) << "the frame shows its menu bar";
+    EXPECT_TRUE(DocumentWindows().empty()) << "no document at start";
+    EXPECT_TRUE(IsWindowEnabled(frame)) << "the palette disables nothing";
 
-TEST_F(ProgramTest, ShowsTheFrameAndTheTopmostPaletteAndEndsWithFileExit) {
-    HWND frame = WaitForFrame(program);
-    ASSERT_NE(frame, nullptr);
-    HWND palette = WaitForPalette(program);
-    ASSERT_NE(palette, nullptr);
     EXPECT_TRUE(GetWindowLongW(palette, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(palette, GW_OWNER), nullptr);
     EXPECT_NE(GetWindowLongW(palette, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "no title bar";
-    EXPECT_TRUE(IsWindowEnabled(frame));
+    RECT desktop = ScreenRectOf(GetDesktopWindow());
+    LONG width = paletteAtStart.right - paletteAtStart.left;
+    LONG height = paletteAtStart.bottom - paletteAtStart.top;
+    EXPECT_EQ(paletteAtStart.left, (desktop.right - width) / 2) << "centred";
+    EXPECT_EQ(paletteAtStart.top, (desktop.bottom - height) / 2) << "centred";
 
-    // Centred on the desktop.
-    RECT desktop, placed;
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    GetWindowRect(palette, &placed);
-    EXPECT_EQ(placed.left, (desktop.right - (placed.right - placed.left)) / 2);
-    EXPECT_EQ(placed.top, (desktop.bottom - (placed.bottom - placed.top)) / 2);
+    // The settings as every run starts them.
+    EXPECT_EQ(PaletteText(ids::PenWidthBox, L"10"), L"10");
+    EXPECT_EQ(PaletteText(ids::ToleranceBox, L"20"), L"20");
+    EXPECT_EQ(PaletteText(ids::SprayBox, L"50"), L"50");
+    EXPECT_EQ(PalettePosition(ids::PenWidthTrackbar, 10), 10);
+    EXPECT_EQ(PalettePosition(ids::ToleranceTrackbar, 20), 20);
+    EXPECT_EQ(PalettePosition(ids::SprayTrackbar, 50), 50);
+    EXPECT_TRUE(IsChecked(palette, ids::PreviewCheck));
+    EXPECT_EQ(PrimaryDisc(0x000000u), 0x000000u);
+    EXPECT_EQ(SecondaryDisc(0xFFFFFFu), 0xFFFFFFu);
+}
 
-    PostMessageW(frame, WM_COMMAND, FileExit, 0);
+TEST_F(ProgramLifeTest, TheMenuBarHasTheFileMenuAsDesigned) {
+    struct Expected {
+        const wchar_t* text;
+        UINT command;
+        int depth;
+    };
+    const Expected expected[] = {
+        {L"File(&F)", 0, 0},      {L"新規作成(&N)", 40003, 1}, {L"画像ロード", 40021, 1},
+        {L"保存(&H)", 0, 1},      {L"bmpで保存", 40028, 2},    {L"jpegで保存", 40029, 2},
+        {L"pngで保存", 40030, 2}, {L"gifで保存", 40031, 2},    {L"Tiffで保存", 40032, 2},
+        {L"終了(&X)", 40004, 1},
+    };
+    std::vector<MenuEntry> menu = MenuResourceOfProgram(L"IDR_MENU");
+    ASSERT_EQ(menu.size(), std::size(expected));
+    for (size_t i = 0; i < menu.size(); ++i) {
+        EXPECT_EQ(menu[i].text, expected[i].text) << i;
+        EXPECT_EQ(menu[i].command, expected[i].command) << i;
+        EXPECT_EQ(menu[i].popup, expected[i].command == 0) << i;
+        EXPECT_EQ(menu[i].depth, expected[i].depth) << i;
+        EXPECT_EQ(menu[i].state, 0u) << "nothing grayed, checked or separated: " << i;
+    }
+}
+
+TEST_F(ProgramLifeTest, FileExitChosenFromTheKeyboardEndsWithExitCodeZero) {
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::Exit));
     EXPECT_EQ(WaitForExit(program), 0);
 }
 
-TEST_F(ProgramTest, TheFramesCloseBoxEndsTheProgramWithExitCodeZero) {
-    HWND frame = WaitForFrame(program);
-    ASSERT_NE(frame, nullptr);
-    ASSERT_NE(WaitForPalette(program), nullptr);
+TEST_F(ProgramLifeTest, FileExitWithADocumentOpenAsksNothing) {
+    ASSERT_TRUE(OpenSheet(200, 100));
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::Exit));
+    EXPECT_EQ(WaitForExit(program), 0) << "ended without a question";
+}
+
+TEST_F(ProgramLifeTest, TheFramesCloseBoxEndsWithExitCodeZero) {
+    ASSERT_TRUE(OpenSheet(200, 100));
     PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(WaitForExit(program), 0);
 }
 
-TEST_F(ProgramTest, EscapeAndAltF4InThePaletteLeaveItRunning) {
-    HWND palette = WaitForPalette(program);
-    ASSERT_NE(palette, nullptr);
-    PostMessageW(palette, WM_KEYDOWN, VK_ESCAPE, 0);
+TEST_F(ProgramLifeTest, ThePalettesQuitEndsWithADocumentOpen) {
+    ASSERT_TRUE(OpenSheet(200, 100));
+    PostClick(palette, ids::Quit);
+    EXPECT_EQ(WaitForExit(program), 0);
+}
+
+TEST_F(ProgramLifeTest, ThePalettesQuitEndsFromInsideThePaperDialog) {
+    ASSERT_NE(OpenPaperDialog(), nullptr);
+    PostClick(palette, ids::Quit);
+    EXPECT_EQ(WaitForExit(program), 0);
+}
+
+TEST_F(ProgramLifeTest, ThePalettesQuitEndsFromInsideTheSaveDialogWritingNothing) {
+    ScratchFolder folder;
+    ASSERT_TRUE(OpenSheet(200, 100));
+    std::vector<HWND> before = DialogsOf(program);
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::SavePng));
+    HWND save = WaitForNewDialog(program, before, 5000);
+    ASSERT_NE(save, nullptr);
+    SetControlText(save, ids::FileNameBox, folder.File(L"never.png"));
+    PostClick(palette, ids::Quit);
+    EXPECT_EQ(WaitForExit(program), 0);
+    EXPECT_TRUE(folder.FileNames().empty());
+}
+
+// The load failure's message has no owner, so the frame's menu stays usable under it.
+TEST_F(ProgramLifeTest, FileExitEndsWhileTheLoadFailureIsShown) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteIcon(folder.File(L"icon.ico")));
+    ASSERT_TRUE(ChooseFileInDialog(OpenLoadDialog(), folder.File(L"icon.ico")));
+    ASSERT_NE(WaitForMessageBox(program, L"破損または対応していないファイルです").window, nullptr);
+    ASSERT_TRUE(ChooseFromFileMenu(frame, FileMenuItem::Exit));
+    EXPECT_EQ(WaitForExit(program), 0);
+}
+
+TEST_F(ProgramLifeTest, EscapeEnterAndAltF4InThePaletteLeaveItOpen) {
+    HWND box = GetDlgItem(palette, ids::PenWidthBox);
+    PostKey(box, VK_RETURN);
+    PostKey(box, VK_ESCAPE);
+    PostKey(palette, VK_ESCAPE);
     PostMessageW(palette, WM_SYSKEYDOWN, VK_F4, 1 << 29);
     PostMessageW(palette, WM_SYSCOMMAND, SC_CLOSE, 0);
-    PostMessageW(palette, WM_COMMAND, IDCANCEL, 0);
     Settle(500);
     EXPECT_TRUE(IsRunning(program));
-    EXPECT_TRUE(IsWindow(palette) && IsWindowVisible(palette));
-
-    PostMessageW(GetDlgItem(palette, PaletteQuit), BM_CLICK, 0, 0);
-    EXPECT_EQ(WaitForExit(program), 0);
+    EXPECT_TRUE(IsWindowVisible(palette));
+    EXPECT_EQ(PaletteText(ids::PenWidthBox, L"10"), L"10");
 }
 
 class ProgramWithArgumentsTest : public ProgramTest {
   protected:
-    void SetUp() override { ASSERT_TRUE(StartProgram(program, L"picture.bmp /new --zoom=3")); }
+    void SetUp() override { Launch(L"picture.bmp /new --zoom=3"); }
 };
 
 TEST_F(ProgramWithArgumentsTest, CommandLineArgumentsChangeNothing) {
-    HWND frame = WaitForFrame(program);
-    ASSERT_NE(frame, nullptr);
-    ASSERT_NE(WaitForPalette(program), nullptr);
     Settle(300);
-    // No document was opened from the arguments: the frame's MDI client has no child.
-    HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
-    ASSERT_NE(client, nullptr);
-    EXPECT_EQ(GetWindow(client, GW_CHILD), nullptr);
-    EXPECT_EQ(TopWindowsOf(program, L"#32770").size(), 1u) << "only the palette";
-    PostMessageW(frame, WM_COMMAND, FileExit, 0);
-    EXPECT_EQ(WaitForExit(program), 0);
+    EXPECT_TRUE(DocumentWindows().empty()) << "no document opened from the arguments";
+    EXPECT_EQ(DialogsOf(program).size(), 1u) << "only the palette";
+    EXPECT_EQ(PaletteText(ids::PenWidthBox, L"10"), L"10");
+}
+
+TEST_F(ProgramLifeTest, NothingIsKeptFromOneRunToTheNext) {
+    // The first run changes settings, colours and the paper size.
+    TypeIntoBox(GetDlgItem(palette, ids::PenWidthBox), L"37");
+    PostKey(GetDlgItem(palette, ids::SprayTrackbar), VK_END);
+    PressPaletteSurface(110, 150); // the secondary disc: exchange the colours
+    ASSERT_TRUE(OpenSheet(300, 200));
+    Settle(200);
+    ASSERT_EQ(PaletteText(ids::PenWidthBox, L"37"), L"37");
+    ASSERT_EQ(PaletteText(ids::SprayBox, L"1000"), L"1000");
+    ASSERT_EQ(PrimaryDisc(0xFFFFFFu), 0xFFFFFFu);
+    QuitWithPaletteButton();
+
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    EXPECT_EQ(PaletteText(ids::PenWidthBox, L"10"), L"10");
+    EXPECT_EQ(PaletteText(ids::SprayBox, L"50"), L"50");
+    EXPECT_EQ(PalettePosition(ids::SprayTrackbar, 50), 50);
+    EXPECT_EQ(PrimaryDisc(0x000000u), 0x000000u);
+    EXPECT_EQ(SecondaryDisc(0xFFFFFFu), 0xFFFFFFu);
+    HWND paper = OpenPaperDialog();
+    ASSERT_NE(paper, nullptr);
+    EXPECT_EQ(ControlText(paper, ids::PaperWidth), L"680");
+    EXPECT_EQ(ControlText(paper, ids::PaperHeight), L"480");
+    PostClick(paper, ids::PaperOk);
+    ASSERT_TRUE(WaitUntilGone(paper));
+    ASSERT_TRUE(WaitForDocument());
+    SIZE window = SizeOf(document);
+    EXPECT_EQ(window.cx, 780) << "the first document of a run is fitted afresh";
+    EXPECT_EQ(window.cy, 580);
 }
 
 } // namespace

@@ -58,9 +58,11 @@ bool XKey(const char* keys) {
     return ok;
 }
 
-bool XFocusWindowAt(int x, int y) {
-    // getmouselocation leaves the window under the pointer for windowfocus to act on.
-    return Xdotool(L"mousemove " + Number(x) + L" " + Number(y) + L" getmouselocation windowfocus");
+bool XType(const std::wstring& text) {
+    // Single quotes keep the shell from reading backslashes and spaces.
+    bool ok = Xdotool(L"type --delay 20 '" + text + L"'");
+    Sleep(50);
+    return ok;
 }
 
 POINT CentreOf(HWND window) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 bool XMoveTo(int x, int y);
 bool XClickAt(int x, int y);
 // Presses at `from`, moves to `to` in `steps` moves a few milliseconds apart, releases.
@@ -13,8 +15,8 @@ bool XDrag(POINT from, POINT to, int steps = 10);
 bool XWheelAt(int x, int y, int notches);
 // Key names as xdotool knows them, e.g. "alt+f", "Escape", "Return".
 bool XKey(const char* keys);
-// Gives the X window under a point the keyboard focus without a click.
-bool XFocusWindowAt(int x, int y);
+// Types text as key presses (ASCII).
+bool XType(const std::wstring& text);
 
 POINT CentreOf(HWND window);
 // A point of a window's client area, in screen coordinates.
