@@ -6,21 +6,11 @@
 #include <set>
 #include <utility>
 
-#include "program_driver.h"
+#include "program_test.h"
 #include "test_files.h"
 #include "x_input.h"
 
 namespace {
-
-const int FileNew = 40003;
-const int FileExit = 40004;
-const int SavePng = 40030;
-const int PaperWidth = 1015, PaperHeight = 1016, PaperOk = 1018;
-const int FileNameBox = 0x47C;
-
-const int ToolRectangle = 40016, ToolEllipse = 1002, ToolLine = 1003, ToolPen = 40014;
-const int ToolFill = 1008, ToolEyedropper = 1011, ToolSpray = 1016;
-const int Undo = 1009, Redo = 1019, Reset = 1012;
 
 const uint32_t White = 0xFFFFFF, Black = 0x000000;
 
@@ -54,90 +44,28 @@ std::set<std::pair<int, int>> SprayDotsOfFirstBursts(int cx, int cy, int penWidt
     return placed;
 }
 
-class DrawingProgramTest : public testing::Test {
+class DrawingProgramTest : public ProgramTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(StartProgram(program));
-        frame = WaitForFrame(program);
-        ASSERT_NE(frame, nullptr);
-        palette = WaitForPalette(program);
-        ASSERT_NE(palette, nullptr);
-        client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
-        ASSERT_NE(client, nullptr);
+        ProgramTest::SetUp();
         // The frame on the left of the screen, the palette below it: the right of the screen
         // stays empty desktop for the mouse to be released over.
-        SetWindowPos(frame, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
-        RECT shown = ScreenRectOf(palette);
-        SetWindowPos(palette, nullptr, 10, 1020 - (shown.bottom - shown.top), 0, 0,
-                     SWP_NOZORDER | SWP_NOSIZE);
+        SetWindowPos(frame, nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        SIZE shown = SizeOf(palette);
+        SetWindowPos(palette, nullptr, 10, GetSystemMetrics(SM_CYSCREEN) - shown.cy, 0, 0,
+                     SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
         Settle(200);
-    }
-    void TearDown() override {
-        if (IsRunning(program)) {
-            PostMessageW(frame, WM_COMMAND, FileExit, 0);
-            EXPECT_EQ(WaitForExit(program), 0);
-        }
-        CloseHandle(program.process.hProcess);
-        CloseHandle(program.process.hThread);
-    }
-
-    bool OpenSheet(int width, int height) {
-        PostMessageW(frame, WM_COMMAND, FileNew, 0);
-        HWND paper = WaitForTopWindow(program, L"#32770", L"新規作成");
-        if (!paper)
-            return false;
-        SetControlText(paper, PaperWidth, std::to_wstring(width));
-        SetControlText(paper, PaperHeight, std::to_wstring(height));
-        PostClick(paper, PaperOk);
-        if (!WaitUntilGone(paper))
-            return false;
-        HWND document = WaitForChild(client, L"DocumentClassName", L"イラスト用紙");
-        canvas = document ? WaitForChild(document, L"IllustClassName", L"用紙") : nullptr;
-        Settle(300);
-        return canvas != nullptr;
     }
 
     void Button(int id) { PostClick(palette, id); }
+    void PickSwatch(const Swatch& swatch) { ProgramTest::PickSwatch(swatch.row, swatch.column); }
 
-    // A press on the swatch with the pointer already there, so that the palette's drag by its
-    // surface, which ends at the button-up, moves nothing.
-    void PickSwatch(const Swatch& swatch) {
-        int x = 145 + 15 * swatch.column + 7;
-        int y = 115 + 15 * swatch.row + 7;
-        POINT at = ScreenPointOf(palette, x, y);
-        SetCursorPos(at.x, at.y);
-        Settle(50);
-        PostMessageW(palette, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        Settle(150);
-        PostMessageW(palette, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-        Settle(150);
-    }
-
-    // A stroke of posted mouse messages: press at the first point, a move to each of the
-    // others, release at the last.
-    void Stroke(const std::vector<POINT>& points) {
-        PostMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(points[0].x, points[0].y));
-        for (size_t i = 1; i < points.size(); ++i)
-            PostMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(points[i].x, points[i].y));
-        const POINT last = points.back();
-        PostMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(last.x, last.y));
-        Settle(100);
-    }
-
-    // File > 保存 > PNG, the name typed into the save dialog; then ImageMagick reads the file.
+    // File > 保存 > pngで保存 and the save dialog; then ImageMagick reads the file.
     bool SaveAndDecode(const std::wstring& name, DecodedImage* image) {
         const std::wstring path = folder.File(name);
-        PostMessageW(frame, WM_COMMAND, SavePng, 0);
-        HWND dialog = WaitForTopWindow(program, L"#32770", L"名前を付けてファイルを保存する");
-        if (!dialog)
+        SaveOutcome saved = SaveThroughMenu(FileMenuItem::SavePng, path);
+        if (!saved.dialogClosed || !WaitForFile(path))
             return false;
-        SetControlText(dialog, FileNameBox, path);
-        PostClick(dialog, IDOK);
-        if (!WaitUntilGone(dialog))
-            return false;
-        for (DWORD start = GetTickCount(); !FileExists(path) && GetTickCount() - start < 5000;)
-            Sleep(50);
-        Settle(300);
         return DecodeIndependently(path, image) == 1;
     }
 
@@ -149,9 +77,7 @@ class DrawingProgramTest : public testing::Test {
         return count;
     }
 
-    RunningProgram program;
     ScratchFolder folder;
-    HWND frame = nullptr, palette = nullptr, client = nullptr, canvas = nullptr;
 };
 
 TEST_F(DrawingProgramTest, EveryToolDrawsAndTheHistoryStepsBackAndForth) {
@@ -159,26 +85,26 @@ TEST_F(DrawingProgramTest, EveryToolDrawsAndTheHistoryStepsBackAndForth) {
     // Out of the way of every stroke, in case the system reports where the pointer is.
     SetCursorPos(1200, 900);
 
-    Button(ToolRectangle);
+    Button(ids::ToolRectangle);
     PickSwatch(RedSwatch);
     Stroke({{20, 20}, {50, 40}, {90, 80}, {80, 70}});
-    Button(ToolEllipse);
+    Button(ids::ToolEllipse);
     PickSwatch(GreenSwatch);
     Stroke({{100, 20}, {130, 50}, {160, 70}});
-    Button(ToolLine);
+    Button(ids::ToolLine);
     PickSwatch(BlueSwatch);
     Stroke({{20, 100}, {90, 130}, {160, 100}});
-    Button(ToolPen);
+    Button(ids::ToolPen);
     PickSwatch(YellowSwatch);
     Stroke({{20, 150}, {100, 150}, {100, 180}});
-    Button(ToolFill);
+    Button(ids::ToolFill);
     PickSwatch(CyanSwatch);
     Stroke({{50, 45}});
     // The eyedropper takes the ellipse's green, and the pen draws with it.
-    Button(ToolEyedropper);
+    Button(ids::ToolEyedropper);
     PickSwatch(MagentaSwatch);
     Stroke({{130, 45}});
-    Button(ToolPen);
+    Button(ids::ToolPen);
     Stroke({{200, 20}, {280, 20}});
     DecodedImage drawn;
     ASSERT_TRUE(SaveAndDecode(L"drawn.png", &drawn));
@@ -201,7 +127,7 @@ TEST_F(DrawingProgramTest, EveryToolDrawsAndTheHistoryStepsBackAndForth) {
 
     // The spray, held still: bursts at the timer's pace, all within the square around the
     // pointer, each dot where the program's own sequence puts it.
-    Button(ToolSpray);
+    Button(ids::ToolSpray);
     PickSwatch(MagentaSwatch);
     PostMessageW(canvas, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(240, 150));
     PostMessageW(canvas, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(240, 150));
@@ -222,8 +148,8 @@ TEST_F(DrawingProgramTest, EveryToolDrawsAndTheHistoryStepsBackAndForth) {
             }
 
     // One 戻す per stroke: the spray, then the green pen line.
-    Button(Undo);
-    Button(Undo);
+    Button(ids::Undo);
+    Button(ids::Undo);
     DecodedImage undone;
     ASSERT_TRUE(SaveAndDecode(L"undone.png", &undone));
     EXPECT_EQ(CountOf(undone, MagentaSwatch.rgb, RECT{0, 0, 300, 200}), 0);
@@ -231,32 +157,28 @@ TEST_F(DrawingProgramTest, EveryToolDrawsAndTheHistoryStepsBackAndForth) {
     EXPECT_EQ(undone.Rgb(50, 45), CyanSwatch.rgb);
 
     // 初期化 brings back the blank sheet and is no step: 進む goes on from where 戻す left.
-    Button(Reset);
+    Button(ids::Reset);
     DecodedImage reset;
     ASSERT_TRUE(SaveAndDecode(L"reset.png", &reset));
     EXPECT_EQ(reset.Rgb(50, 45), White);
     EXPECT_EQ(reset.Rgb(130, 45), White);
     EXPECT_EQ(reset.Rgb(299, 199), Black);
-    Button(Redo);
-    Button(Redo);
+    Button(ids::Redo);
+    Button(ids::Redo);
     DecodedImage redone;
     ASSERT_TRUE(SaveAndDecode(L"redone.png", &redone));
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 300; ++x)
             ASSERT_EQ(redone.Rgb(x, y), sprayed.Rgb(x, y)) << x << "," << y;
 
-    // With FUDEMARU_SCREENSHOT_DIR set to a Unix folder, a PNG of the screen is written there.
-    wchar_t folderForShot[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"FUDEMARU_SCREENSHOT_DIR", folderForShot, MAX_PATH)) {
-        EXPECT_TRUE(SaveScreenshot(WindowsPathOf(std::wstring(folderForShot) + L"/drawing.png")));
-    }
+    ScreenshotIfAsked(L"drawing.png");
 }
 
 // With the real mouse: a stroke dragged out of the program's windows ends where the button
 // comes up, and the pointer moving back over the canvas afterwards draws nothing.
 TEST_F(DrawingProgramTest, ARealDragReleasedOutsideTheProgramEndsTheStroke) {
     ASSERT_TRUE(OpenSheet(300, 200));
-    Button(ToolPen);
+    Button(ids::ToolPen);
     Settle(100);
     const POINT start = ScreenPointOf(canvas, 40, 60);
     RECT frameRect = ScreenRectOf(frame);
@@ -273,7 +195,7 @@ TEST_F(DrawingProgramTest, ARealDragReleasedOutsideTheProgramEndsTheStroke) {
 
     // The spray, dragged out and released there, stops spraying: a colour picked afterwards
     // never reaches the canvas.
-    Button(ToolSpray);
+    Button(ids::ToolSpray);
     Settle(100);
     const POINT sprayStart = ScreenPointOf(canvas, 200, 100);
     ASSERT_TRUE(XDrag(sprayStart, POINT{frameRect.right + 150, sprayStart.y + 200}, 8));
