@@ -56,24 +56,28 @@ void FillBand(HDC dc, const IntRect& band) {
 // Centres the canvas on the light-yellow surround when the view fits, else pins it to the
 // corner and moves it by the scroll offsets. The canvas window is laid out only here.
 void OnDocumentPaint(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
     DocumentLayout layout = LayOutDocument(client.right, client.bottom, appState.viewSize,
                                            appState.hScrollInfo.nPos, appState.vScrollInfo.nPos);
-    HBRUSH brush = CreateSolidBrush(SurroundColour);
-    HPEN pen = CreatePen(PS_SOLID, 1, SurroundColour);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    for (int i = 0; i < layout.bandCount; ++i)
-        FillBand(dc, layout.bands[i]);
+    // The canvas moves before the paint begins, so that what it uncovers is part of this
+    // paint. Moved during the paint, the uncovered area would be validated unpainted by the
+    // default handling that follows, and keep a piece of the picture as it was before a zoom.
     if (layout.keepCanvasSize)
         SetWindowPos(appState.canvasWindow, HWND_TOP, layout.canvasX, layout.canvasY, 0, 0,
                      SWP_NOSIZE);
     else
         SetWindowPos(appState.canvasWindow, HWND_TOP, layout.canvasX, layout.canvasY,
                      layout.canvasW, layout.canvasH, 0);
+
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HBRUSH brush = CreateSolidBrush(SurroundColour);
+    HPEN pen = CreatePen(PS_SOLID, 1, SurroundColour);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    for (int i = 0; i < layout.bandCount; ++i)
+        FillBand(dc, layout.bands[i]);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(pen);

@@ -203,6 +203,30 @@ TEST_F(DocumentWindowTest, WheelNotchesZoomByWholeStepsFromTheCanvasSize) {
     ExpectCanvasAt((client.cx - 680) / 2, (client.cy - 480) / 2, 680, 480);
 }
 
+// Zooming out moves the canvas to the corner and the next paint centres it: everything the
+// canvas no longer covers must show the surround, with no piece of the larger picture left.
+TEST_F(DocumentWindowTest, ZoomingOutLeavesNoPieceOfTheLargerPictureBehind) {
+    NewSheet(L"600", L"400");
+    PumpMessages(50);
+    Wheel(-120);
+    PumpMessages(200);
+    SIZE client = ClientSize(appState.documentWindow);
+    RECT canvas;
+    GetWindowRect(appState.canvasWindow, &canvas);
+    MapWindowPoints(nullptr, appState.documentWindow, reinterpret_cast<POINT*>(&canvas), 2);
+    ASSERT_EQ(canvas.right - canvas.left, 540);
+    std::vector<uint32_t> seen = ScreenPixelsOf(appState.documentWindow, client.cx, client.cy);
+    ASSERT_EQ(seen.size(), size_t(client.cx) * client.cy);
+    int stale = 0;
+    for (int y = 0; y < client.cy; ++y)
+        for (int x = 0; x < client.cx; ++x) {
+            POINT p = {x, y};
+            if (!PtInRect(&canvas, p) && seen[size_t(y) * client.cx + x] != 0xFFFFA0u)
+                ++stale;
+        }
+    EXPECT_EQ(stale, 0) << "pixels around the canvas that are not the surround";
+}
+
 // Unbounded, the view would shrink to nothing and never take the mouse again.
 TEST_F(DocumentWindowTest, TheWheelStopsAtTheViewBounds) {
     NewSheet(L"680", L"480");
