@@ -32,18 +32,9 @@ void Button(int id) {
     Settle(100);
 }
 
-// A press on a swatch of the palette's grid. The pointer stands where the press is, so the
-// palette's drag by its surface, which follows the pointer until the release, moves nothing.
 void PickSwatch(int row, int column) {
-    POINT at = {145 + 15 * column + 7, 115 + 15 * row + 7};
-    POINT screen = at;
-    ClientToScreen(palette, &screen);
-    SetCursorPos(screen.x, screen.y);
-    Settle(50);
-    PostMessageW(palette, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    Settle(150);
-    PostMessageW(palette, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-    Settle(150);
+    POINT centre = SwatchCentre(row, column);
+    PressPaletteSurfaceAt(palette, centre.x, centre.y);
 }
 
 void SetPenWidth(int width) {
@@ -60,18 +51,6 @@ void Stroke(const std::vector<POINT>& points, DWORD pauseMs = 10) {
     }
     PostMessageW(canvas, WM_LBUTTONUP, 0, MAKELPARAM(points.back().x, points.back().y));
     Settle(200);
-}
-
-// The frame across the top of the screen and the palette below it, so both can be seen.
-void ArrangeWindows() {
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SIZE paletteSize = SizeOf(palette);
-    int paletteTop = screenHeight - paletteSize.cy;
-    SetWindowPos(palette, nullptr, (screenWidth - paletteSize.cx) / 2, paletteTop, 0, 0,
-                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(frame, nullptr, 0, 0, screenWidth, paletteTop, SWP_NOZORDER | SWP_NOACTIVATE);
-    Settle(300);
 }
 
 bool OpenSheet(int width, int height) {
@@ -150,7 +129,8 @@ int main(int argc, char** argv) {
     palette = WaitForPalette(program);
     if (!frame || !palette)
         return Fail("waiting for the frame and the palette");
-    ArrangeWindows();
+    ArrangeFrameAbovePalette(frame, palette);
+    Settle(300);
 
     if (!OpenSheet(640, 380))
         return Fail("File > 新規作成");

@@ -473,3 +473,28 @@ bool SaveScreenshot(const std::wstring& windowsPath) {
             return true;
     return false;
 }
+
+void ArrangeFrameAbovePalette(HWND frame, HWND palette) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SIZE paletteSize = SizeOf(palette);
+    int paletteTop = screenHeight - paletteSize.cy;
+    SetWindowPos(palette, nullptr, (screenWidth - paletteSize.cx) / 2, paletteTop, 0, 0,
+                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(frame, nullptr, 0, 0, screenWidth, paletteTop, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PressPaletteSurfaceAt(HWND palette, int clientX, int clientY) {
+    POINT screen = {clientX, clientY};
+    ClientToScreen(palette, &screen);
+    SetCursorPos(screen.x, screen.y);
+    Settle(50);
+    PostMessageW(palette, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(clientX, clientY));
+    Settle(150);
+    PostMessageW(palette, WM_LBUTTONUP, 0, MAKELPARAM(clientX, clientY));
+    Settle(200);
+}
+
+POINT SwatchCentre(int row, int column) {
+    return POINT{145 + 15 * column + 7, 115 + 15 * row + 7};
+}

@@ -172,3 +172,15 @@ std::vector<uint32_t> CaptureScreen(const RECT& area);
 uint32_t ScreenColourAt(POINT screen);
 // Writes a PNG of the whole screen (ImageMagick's import); false when it did not appear.
 bool SaveScreenshot(const std::wstring& windowsPath);
+
+// ---- Placing the windows and using the palette's surface ----
+
+// The palette at the bottom of the screen and the frame above it, across the screen, so the
+// palette covers no document window.
+void ArrangeFrameAbovePalette(HWND frame, HWND palette);
+// A left press and release at a client point of the palette's painted surface. The press
+// starts the system's move loop, which follows the pointer until the release, so the pointer
+// is put where the press is first and nothing moves.
+void PressPaletteSurfaceAt(HWND palette, int clientX, int clientY);
+// The middle of the swatch cell at the row and column of the palette's grid.
+POINT SwatchCentre(int row, int column);

@@ -39,15 +39,7 @@ void ProgramTest::Launch(const std::wstring& arguments, const std::wstring& curr
     ASSERT_NE(client, nullptr) << "no MDI client";
     paletteAtStart = ScreenRectOf(palette);
 
-    // The palette at the bottom of the screen and the frame above it, so the palette covers no
-    // document window.
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SIZE paletteSize = SizeOf(palette);
-    int paletteTop = screenHeight - paletteSize.cy;
-    SetWindowPos(palette, nullptr, (screenWidth - paletteSize.cx) / 2, paletteTop, 0, 0,
-                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(frame, nullptr, 0, 0, screenWidth, paletteTop, SWP_NOZORDER | SWP_NOACTIVATE);
+    ArrangeFrameAbovePalette(frame, palette);
     // Moved windows repaint when the program gets to it: a bare part of the palette's dark red
     // surface tells when it has.
     Eventually([&] { return ScreenColourAt(PaletteToScreen(300, 105)); }, 0x330000u);
@@ -213,19 +205,12 @@ POINT ProgramTest::PaletteToScreen(int clientX, int clientY) const {
 }
 
 void ProgramTest::PressPaletteSurface(int clientX, int clientY) {
-    // The press starts the system's move loop for the palette, which follows the pointer and
-    // ends at the release: the pointer is put where the press is, so nothing moves.
-    POINT screen = PaletteToScreen(clientX, clientY);
-    SetCursorPos(screen.x, screen.y);
-    Settle(50);
-    PostMessageW(palette, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(clientX, clientY));
-    Settle(150);
-    PostMessageW(palette, WM_LBUTTONUP, 0, MAKELPARAM(clientX, clientY));
-    Settle(200);
+    PressPaletteSurfaceAt(palette, clientX, clientY);
 }
 
 void ProgramTest::PickSwatch(int row, int column) {
-    PressPaletteSurface(145 + 15 * column + 7, 115 + 15 * row + 7);
+    POINT centre = SwatchCentre(row, column);
+    PressPaletteSurface(centre.x, centre.y);
 }
 
 uint32_t ProgramTest::PrimaryDiscColour() const {
