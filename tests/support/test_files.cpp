@@ -4,12 +4,23 @@
 #include <cstdlib>
 #include <sstream>
 
+// Inside a Wine session made by scripts/with-wine.sh the folders go into the session's own
+// directory, which the session removes at its end: a folder that is still the current
+// directory of a program when its test ends cannot be removed by the test itself.
+static std::wstring ScratchParent() {
+    wchar_t session[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"FUDEMARU_WINE_SESSION", session, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && session[0] == L'/')
+        return WindowsPathOf(session) + L"\\";
+    return L"Z:\\tmp\\";
+}
+
 ScratchFolder::ScratchFolder() {
     static int made = 0;
-    wchar_t name[96];
-    swprintf(name, 96, L"Z:\\tmp\\fudemaru-test-%lu-%lu-%d\\", GetCurrentProcessId(),
-             GetTickCount(), ++made);
-    path = name;
+    wchar_t name[64];
+    swprintf(name, 64, L"fudemaru-test-%lu-%lu-%d\\", GetCurrentProcessId(), GetTickCount(),
+             ++made);
+    path = ScratchParent() + name;
     CreateDirectoryW(path.c_str(), nullptr);
 }
 

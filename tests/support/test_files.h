@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under Z:\tmp, so its files have a Unix path as well; removed with its files
+// A fresh folder on the Z: drive, so its files have a Unix path as well: in the Wine session's
+// own directory (removed when the session ends), else under Z:\tmp. Removed with its files
 // when the object goes.
 struct ScratchFolder {
     ScratchFolder();
@@ -18,7 +19,7 @@ struct ScratchFolder {
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    std::wstring path; // Z:\tmp\..., ending in a backslash
+    std::wstring path; // Z:\..., ending in a backslash
     std::wstring File(const std::wstring& name) const;
     std::vector<std::wstring> FileNames() const;
 };
