@@ -146,7 +146,10 @@ int FillWorkAreaBytes(int width, int height, size_t bytesPerPixel, size_t* bytes
 }
 
 int FillFromSeed(uint32_t* pixels, int width, int height, uint8_t* visited, int x, int y,
-                 RgbTriple seedColour, int tolerance, uint32_t fillValue) {
+                 RgbTriple seedColour, int tolerance, uint32_t fillValue,
+                 IntRect* paintedBounds) {
+    if (paintedBounds)
+        *paintedBounds = IntRect{0, 0, 0, 0};
     if (!pixels || !visited || x < 0 || y < 0 || x >= width || y >= height)
         return 0;
     size_t pixelCount = 0;
@@ -210,11 +213,15 @@ int FillFromSeed(uint32_t* pixels, int width, int height, uint8_t* visited, int 
         return 0;
 
     PaintMarked(pixels, visited, width, height, area, fillValue);
+    if (paintedBounds)
+        *paintedBounds = IntRect{area.left, area.top, area.right + 1, area.bottom + 1};
     return 1;
 }
 
 int FloodFill(uint32_t* pixels, IntSize surfaceSize, int x, int y, int tolerance,
-              uint32_t fillValue) {
+              uint32_t fillValue, IntRect* paintedBounds) {
+    if (paintedBounds)
+        *paintedBounds = IntRect{0, 0, 0, 0};
     const int width = surfaceSize.w;
     const int height = surfaceSize.h;
     if (!pixels || x < 0 || y < 0 || x >= width || y >= height)
@@ -228,7 +235,8 @@ int FloodFill(uint32_t* pixels, IntSize surfaceSize, int x, int y, int tolerance
 
     const uint32_t seedPixel = pixels[size_t(height - 1 - y) * size_t(width) + size_t(x)];
     const int filled = FillFromSeed(pixels, width, height, visited, x, y,
-                                    FromCanvasPixel(seedPixel), tolerance, fillValue);
+                                    FromCanvasPixel(seedPixel), tolerance, fillValue,
+                                    paintedBounds);
     std::free(visited);
     return filled;
 }

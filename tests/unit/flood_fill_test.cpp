@@ -226,13 +226,25 @@ class FloodFillAgainstReference : public ::testing::Test {
                         const char* kind) {
         TestImage ours = image;
         TestImage reference = image;
-        const int ourResult = Fill(ours, x, y, tolerance, fillValue);
+        IntRect bounds = {-1, -1, -1, -1};
+        const int ourResult = FloodFill(ours.pixels.data(), IntSize{image.width, image.height}, x,
+                                        y, tolerance, fillValue, &bounds);
         const int referenceResult = ReferenceFloodFill(reference.pixels.data(), image.width,
                                                        image.height, x, y, tolerance, fillValue);
         ASSERT_EQ(ourResult, referenceResult);
         ASSERT_TRUE(ours.pixels == reference.pixels)
             << kind << " " << image.width << "x" << image.height << " seed (" << x << ", " << y
             << ") tolerance " << tolerance;
+        // The repaint and the history look only inside the bounds: every change lies there.
+        if (!ourResult)
+            ASSERT_TRUE(bounds.left == 0 && bounds.top == 0 && bounds.right == 0 &&
+                        bounds.bottom == 0);
+        for (int py = 0; py < image.height; ++py)
+            for (int px = 0; px < image.width; ++px)
+                if (PixelAt(ours, px, py) != PixelAt(image, px, py))
+                    ASSERT_TRUE(px >= bounds.left && px < bounds.right && py >= bounds.top &&
+                                py < bounds.bottom)
+                        << kind << " changed (" << px << ", " << py << ") outside the bounds";
         ++compared;
     }
 
