@@ -146,8 +146,7 @@ int FillWorkAreaBytes(int width, int height, size_t bytesPerPixel, size_t* bytes
 }
 
 int FillFromSeed(uint32_t* pixels, int width, int height, uint8_t* visited, int x, int y,
-                 RgbTriple seedColour, int tolerance, uint32_t fillValue,
-                 IntRect* paintedBounds) {
+                 RgbTriple seedColour, int tolerance, uint32_t fillValue, IntRect* paintedBounds) {
     if (paintedBounds)
         *paintedBounds = IntRect{0, 0, 0, 0};
     if (!pixels || !visited || x < 0 || y < 0 || x >= width || y >= height)
@@ -234,9 +233,9 @@ int FloodFill(uint32_t* pixels, IntSize surfaceSize, int x, int y, int tolerance
         return 0;
 
     const uint32_t seedPixel = pixels[size_t(height - 1 - y) * size_t(width) + size_t(x)];
-    const int filled = FillFromSeed(pixels, width, height, visited, x, y,
-                                    FromCanvasPixel(seedPixel), tolerance, fillValue,
-                                    paintedBounds);
+    const int filled =
+        FillFromSeed(pixels, width, height, visited, x, y, FromCanvasPixel(seedPixel), tolerance,
+                     fillValue, paintedBounds);
     std::free(visited);
     return filled;
 }
