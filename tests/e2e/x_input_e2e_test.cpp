@@ -126,8 +126,7 @@ TEST_F(RealInputTest, ThePaletteIsDraggedByItsSurfaceAndItsSwatchesClicked) {
     RECT before = ScreenRectOf(palette);
     // A bare part of the surface, below the settings.
     POINT grip = PaletteToScreen(600, 370);
-    ASSERT_TRUE(XDrag(grip, POINT{grip.x - 100, grip.y - 60}));
-    Settle(300);
+    ASSERT_TRUE(XDragWindow(palette, grip, POINT{grip.x - 100, grip.y - 60}));
     RECT after = ScreenRectOf(palette);
     EXPECT_EQ(after.left - before.left, -100);
     EXPECT_EQ(after.top - before.top, -60);
