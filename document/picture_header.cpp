@@ -464,6 +464,31 @@ uint32_t TiffFirstOr(const TiffReader& tiff, const TiffValues& values, uint32_t 
     return values.present ? TiffValue(tiff, values, 0) : missing;
 }
 
+enum TiffField {
+    Width,
+    Length,
+    Bits,
+    Compression,
+    Samples,
+    RowsPerStrip,
+    Planar,
+    Offsets,
+    Counts,
+    TileWidth,
+    TileLength,
+    TiffFieldCount
+};
+
+// The directory entries the check reads; tiles take the place of strips.
+struct TiffTag {
+    unsigned tag;
+    int field;
+};
+const TiffTag TiffTags[] = {
+    {256, Width},        {257, Length},  {258, Bits},    {259, Compression}, {277, Samples},
+    {278, RowsPerStrip}, {284, Planar},  {273, Offsets}, {279, Counts},      {322, TileWidth},
+    {323, TileLength},   {324, Offsets}, {325, Counts}};
+
 // 1 when `dataBytes` of the compression can hold `rawBytes` of samples in `rows` rows of
 // `blocks` 8 x 8 blocks. 0 for compressions the program does not take.
 int TiffDataCanHold(unsigned compression, uint64_t dataBytes, uint64_t rawBytes, uint64_t rows,
@@ -501,70 +526,15 @@ int ReadTiff(const FileBytes& file, IntSize* size) {
     const unsigned entries = tiff.U16(directory);
     if (!file.Has(directory + 2, uint64_t(entries) * 12))
         return 0;
-    enum {
-        Width,
-        Length,
-        Bits,
-        Compression,
-        Samples,
-        RowsPerStrip,
-        Planar,
-        Offsets,
-        Counts,
-        TileWidth,
-        TileLength,
-        Fields
-    };
-    TiffValues values[Fields] = {};
+    TiffValues values[TiffFieldCount] = {};
     bool tiled = false;
     for (unsigned i = 0; i < entries; ++i) {
         const size_t entry = directory + 2 + 12 * size_t(i);
+        const unsigned tag = tiff.U16(entry);
         int field = -1;
-        switch (tiff.U16(entry)) {
-        case 256:
-            field = Width;
-            break;
-        case 257:
-            field = Length;
-            break;
-        case 258:
-            field = Bits;
-            break;
-        case 259:
-            field = Compression;
-            break;
-        case 277:
-            field = Samples;
-            break;
-        case 278:
-            field = RowsPerStrip;
-            break;
-        case 284:
-            field = Planar;
-            break;
-        case 273:
-            field = Offsets;
-            break;
-        case 279:
-            field = Counts;
-            break;
-        case 322:
-            field = TileWidth;
-            break;
-        case 323:
-            field = TileLength;
-            break;
-        case 324:
-            field = Offsets;
-            tiled = true;
-            break;
-        case 325:
-            field = Counts;
-            tiled = true;
-            break;
-        default:
-            break;
-        }
+        for (const TiffTag& known : TiffTags)
+            field = known.tag == tag ? known.field : field;
+        tiled = tiled || tag == 324 || tag == 325;
         if (field >= 0 && !TiffValuesInFile(tiff, entry, &values[field]))
             return 0;
     }
