@@ -200,6 +200,15 @@ std::vector<uint8_t> TiffBytes(const std::vector<TiffPage>& pages) {
     return out;
 }
 
+bool WritePng(const std::wstring& path, int width, int height, const PixelPattern& pattern) {
+    return WriteWholeFile(
+        path, PngBytes(width, height, [&](int x, int y) { return 0xFF000000u | pattern(x, y); }));
+}
+
+bool WriteTiff(const std::wstring& path, int width, int height, const PixelPattern& pattern) {
+    return WriteWholeFile(path, TiffBytes({{width, height, pattern}}));
+}
+
 bool WriteJpeg(const std::wstring& path, int width, int height, const PixelPattern& pattern) {
     return WriteWithGdiplus(path, L"image/jpeg", width, height, pattern);
 }

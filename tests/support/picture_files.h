@@ -25,6 +25,9 @@ struct TiffPage {
     PixelPattern pattern;
 };
 std::vector<uint8_t> TiffBytes(const std::vector<TiffPage>& pages);
+// Files of the two above, opaque and of one page.
+bool WritePng(const std::wstring& path, int width, int height, const PixelPattern& pattern);
+bool WriteTiff(const std::wstring& path, int width, int height, const PixelPattern& pattern);
 
 // JPEG and GIF through the GDI+ encoders.
 bool WriteJpeg(const std::wstring& path, int width, int height, const PixelPattern& pattern);
