@@ -489,10 +489,10 @@ const TiffTag TiffTags[] = {
     {278, RowsPerStrip}, {284, Planar},  {273, Offsets}, {279, Counts},      {322, TileWidth},
     {323, TileLength},   {324, Offsets}, {325, Counts}};
 
-// 1 when `dataBytes` of the compression can hold `rawBytes` of samples in `rows` rows of
-// `blocks` 8 x 8 blocks. 0 for compressions the program does not take.
-int TiffDataCanHold(unsigned compression, uint64_t dataBytes, uint64_t rawBytes, uint64_t rows,
-                    uint64_t blocks) {
+// 1 when `dataBytes` of the compression can hold `rawBytes` of samples in `rows` rows. 0 for
+// compressions the program does not take: among them JPEG, which GDI+ under Wine cannot
+// decode, so it is refused on every system alike.
+int TiffDataCanHold(unsigned compression, uint64_t dataBytes, uint64_t rawBytes, uint64_t rows) {
     switch (compression) {
     case 1: // none
         return dataBytes >= rawBytes;
@@ -502,8 +502,6 @@ int TiffDataCanHold(unsigned compression, uint64_t dataBytes, uint64_t rawBytes,
         return dataBytes * 8 >= rows;
     case 5: // LZW
         return dataBytes * LzwExpansion >= rawBytes;
-    case 7: // JPEG: at least one bit per block
-        return dataBytes * 8 >= blocks;
     case 8: // deflate
     case 32946:
         return dataBytes * DeflateExpansion >= rawBytes;
@@ -548,11 +546,11 @@ int ReadTiff(const FileBytes& file, IntSize* size) {
 
     const uint64_t bits = TiffFirstOr(tiff, values[Bits], 1);
     const uint64_t samples = TiffFirstOr(tiff, values[Samples], 1);
+    // Samples stored plane by plane are refused on every system: GDI+ under Wine cannot read them.
     const unsigned planar = TiffFirstOr(tiff, values[Planar], 1);
     if ((bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) || samples < 1 ||
-        samples > 5 || (planar != 1 && planar != 2))
+        samples > 5 || planar != 1)
         return 0;
-    const uint64_t planes = planar == 2 ? samples : 1;
     uint64_t pieces;
     if (tiled) {
         const uint64_t tileWidth = TiffFirstOr(tiff, values[TileWidth], 0);
@@ -564,7 +562,6 @@ int ReadTiff(const FileBytes& file, IntSize* size) {
         uint64_t rowsPerStrip = TiffFirstOr(tiff, values[RowsPerStrip], uint32_t(height));
         pieces = CeilDiv(uint64_t(height), rowsPerStrip ? rowsPerStrip : 1);
     }
-    pieces *= planes;
     const TiffValues& offsets = values[Offsets];
     const TiffValues& counts = values[Counts];
     if (!offsets.present || !counts.present || offsets.count < pieces || counts.count < pieces)
@@ -577,9 +574,8 @@ int ReadTiff(const FileBytes& file, IntSize* size) {
         dataBytes += count;
     }
     const uint64_t rawBytes = uint64_t(height) * CeilDiv(uint64_t(width) * bits * samples, 8);
-    const uint64_t blocks = CeilDiv(uint64_t(width), 8) * CeilDiv(uint64_t(height), 8);
     return TiffDataCanHold(TiffFirstOr(tiff, values[Compression], 1), dataBytes, rawBytes,
-                           uint64_t(height) * planes, blocks);
+                           uint64_t(height));
 }
 
 } // namespace
