@@ -2,6 +2,7 @@
 // The pixel layout of the canvas surface and the sizes a surface may have. Platform-free.
 
 #include <cstddef>
+#include <cstdint>
 
 #include "app/app_state.h"
 
@@ -17,3 +18,7 @@ int CanvasSizeIsAddressable(IntSize size);
 inline size_t CanvasPixelIndex(int x, int y, IntSize size) {
     return size_t(x) + size_t(size.h - 1 - y) * size_t(size.w);
 }
+
+// The canvas value of a decoded pixel of straight (not premultiplied) ARGB laid on white paper,
+// as a person sees it: transparent parts show the paper.
+uint32_t CanvasValueOverWhite(uint32_t argb);

@@ -1,7 +1,6 @@
 #include "document/document_sources.h"
 
 #include <commdlg.h>
-#include <olectl.h>
 #include <shlwapi.h>
 
 #include "app/app_state.h"
@@ -9,6 +8,7 @@
 #include "app/window_class.h"
 #include "document/canvas_layout.h"
 #include "document/document_window.h"
+#include "document/picture_decoding.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -34,13 +34,6 @@ struct PreparedDocument {
     IntSize size;
 };
 
-// The bitmap a document is copied from, and what keeps it alive until then.
-struct SourcePicture {
-    HBITMAP bitmap;
-    HBITMAP ownedBitmap; // a blank sheet's drawn bitmap, deleted after the copy
-    IPicture* picture;   // a loaded picture owns its bitmap; released after the copy
-};
-
 void DeleteDcAndBitmap(HDC dc, HBITMAP bitmap) {
     if (dc)
         DeleteDC(dc);
@@ -52,14 +45,6 @@ void DiscardPreparedDocument(PreparedDocument& prepared) {
     DeleteDcAndBitmap(prepared.canvasDc, prepared.canvasDib);
     DeleteDcAndBitmap(prepared.resetCopyDc, prepared.resetCopyBitmap);
     prepared = PreparedDocument{};
-}
-
-void ReleaseSourcePicture(SourcePicture& source) {
-    if (source.ownedBitmap)
-        DeleteObject(source.ownedBitmap);
-    if (source.picture)
-        source.picture->Release();
-    source = SourcePicture{};
 }
 
 // A stroke's pen and brush stay selected in the canvas until something takes their place;
@@ -88,119 +73,54 @@ void ReleaseReplacedDocument(HBITMAP oldDib) {
     }
 }
 
-int MakeBlankSheet(HDC frameDc, IntSize size, SourcePicture* source) {
-    if (!CanvasSizeIsAddressable(size))
-        return 0;
-    HBITMAP sheet = CreateCompatibleBitmap(frameDc, size.w, size.h);
-    if (!sheet)
-        return 0;
-    HDC drawDc = CreateCompatibleDC(frameDc);
-    if (!drawDc) {
-        DeleteObject(sheet);
-        return 0;
-    }
-    // A fresh device context holds the stock black pen and white brush: a white sheet with a
-    // one-pixel black frame.
-    HGDIOBJ previous = SelectObject(drawDc, sheet);
-    Rectangle(drawDc, 0, 0, size.w, size.h);
-    SelectObject(drawDc, previous);
-    DeleteDC(drawDc);
-    source->bitmap = sheet;
-    source->ownedBitmap = sheet;
-    return 1;
-}
-
-// Reads the whole file into a movable global block of its size.
-int ReadFileIntoGlobalMemory(const wchar_t* path, HGLOBAL* block, DWORD* size) {
-    HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD fileSize = GetFileSize(file, nullptr);
-    // The picture loader takes the size as a signed LONG.
-    int ok = fileSize != INVALID_FILE_SIZE && fileSize > 0 && fileSize <= 0x7FFFFFFF;
-    HGLOBAL memory = ok ? GlobalAlloc(GMEM_MOVEABLE, fileSize) : nullptr;
-    ok = memory != nullptr;
-    if (ok) {
-        void* bytes = GlobalLock(memory);
-        DWORD read = 0;
-        ok = bytes && ReadFile(file, bytes, fileSize, &read, nullptr) && read == fileSize;
-        GlobalUnlock(memory);
-    }
-    CloseHandle(file);
-    if (!ok) {
-        if (memory)
-            GlobalFree(memory);
-        return 0;
-    }
-    *block = memory;
-    *size = fileSize;
-    return 1;
-}
-
-// Decodes the file with OLE's picture loader. Only bitmap pictures are taken: icons and
-// metafiles are refused here.
-int LoadBitmapPicture(const wchar_t* path, SourcePicture* source) {
-    HGLOBAL block = nullptr;
-    DWORD size = 0;
-    if (!ReadFileIntoGlobalMemory(path, &block, &size))
-        return 0;
-    IStream* stream = nullptr;
-    if (CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK) {
-        GlobalFree(block);
-        return 0;
-    }
-    IPicture* picture = nullptr;
-    HRESULT loaded =
-        OleLoadPicture(stream, LONG(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-    stream->Release(); // frees the block
-    if (loaded != S_OK || !picture) {
-        if (picture)
-            picture->Release();
-        return 0;
-    }
-    SHORT type = PICTYPE_UNINITIALIZED;
-    OLE_HANDLE handle = 0;
-    if (picture->get_Type(&type) != S_OK || type != PICTYPE_BITMAP ||
-        picture->get_Handle(&handle) != S_OK || handle == 0) {
-        picture->Release();
-        return 0;
-    }
-    source->picture = picture;
-    source->bitmap = static_cast<HBITMAP>(LongToHandle(LONG(handle)));
-    return 1;
-}
-
-int SizeOfBitmap(HBITMAP bitmap, IntSize* size) {
-    BITMAP info = {};
-    if (!GetObjectW(bitmap, sizeof(info), &info))
-        return 0;
-    size->w = info.bmWidth;
-    size->h = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-    return 1;
-}
-
-// Copies the source into a new DIB section in a new canvas device context, and that into the
-// reset copy. Every handle made ends up in `prepared`, so a failure can discard them all.
-int BuildDocumentFrom(HDC frameDc, HBITMAP sourceBitmap, IntSize size, PreparedDocument* prepared) {
+// The surface and reset copy of a new document of `size`, nothing drawn on them yet. Every
+// handle made ends up in `prepared`, so a failure can discard them all.
+int AllocateDocument(HDC frameDc, IntSize size, PreparedDocument* prepared) {
     prepared->size = size;
-    if (!CreateCanvasDib(&prepared->canvasDib, &prepared->canvasPixels, size.w, size.h))
+    if (!CanvasSizeIsAddressable(size) ||
+        !CreateCanvasDib(&prepared->canvasDib, &prepared->canvasPixels, size.w, size.h))
         return 0;
     prepared->canvasDc = CreateCompatibleDC(frameDc);
     prepared->resetCopyDc = CreateCompatibleDC(frameDc);
     prepared->resetCopyBitmap = CreateCompatibleBitmap(frameDc, size.w, size.h);
-    HDC sourceDc = CreateCompatibleDC(frameDc);
-    int made = prepared->canvasDc && prepared->resetCopyDc && prepared->resetCopyBitmap && sourceDc;
-    if (made) {
-        SelectObject(prepared->canvasDc, prepared->canvasDib);
-        HGDIOBJ previous = SelectObject(sourceDc, sourceBitmap);
-        BitBlt(prepared->canvasDc, 0, 0, size.w, size.h, sourceDc, 0, 0, SRCCOPY);
-        SelectObject(sourceDc, previous);
-        SelectObject(prepared->resetCopyDc, prepared->resetCopyBitmap);
-        BitBlt(prepared->resetCopyDc, 0, 0, size.w, size.h, prepared->canvasDc, 0, 0, SRCCOPY);
+    if (!prepared->canvasDc || !prepared->resetCopyDc || !prepared->resetCopyBitmap)
+        return 0;
+    SelectObject(prepared->canvasDc, prepared->canvasDib);
+    SelectObject(prepared->resetCopyDc, prepared->resetCopyBitmap);
+    return 1;
+}
+
+int PrepareBlankSheet(HDC frameDc, IntSize size, PreparedDocument* prepared) {
+    if (!CanvasSizeIsAddressable(size))
+        return 0;
+    HBITMAP sheet = CreateCompatibleBitmap(frameDc, size.w, size.h);
+    HDC drawDc = CreateCompatibleDC(frameDc);
+    int ok = sheet && drawDc;
+    if (ok) {
+        // A fresh device context holds the stock black pen and white brush: a white sheet with
+        // a one-pixel black frame.
+        HGDIOBJ previous = SelectObject(drawDc, sheet);
+        Rectangle(drawDc, 0, 0, size.w, size.h);
+        SelectObject(drawDc, previous);
     }
-    if (sourceDc)
-        DeleteDC(sourceDc);
-    return made;
+    if (drawDc)
+        DeleteDC(drawDc);
+    ok = ok && AllocateDocument(frameDc, size, prepared) &&
+         CopyBitmapToDc(prepared->canvasDc, sheet, size);
+    if (sheet)
+        DeleteObject(sheet);
+    return ok;
+}
+
+// The header decides first: a file it refuses, or one whose canvas cannot be made at the size
+// it declares, never reaches a decoder, so no claim in a file can make the program stall.
+int PreparePicture(HDC frameDc, const wchar_t* path, PreparedDocument* prepared) {
+    PictureFile file = {};
+    int ok = ReadPictureFile(path, &file) &&
+             AllocateDocument(frameDc, file.header.size, prepared) &&
+             DecodePicture(file, prepared->canvasDc, prepared->canvasPixels);
+    ReleasePictureFile(&file);
+    return ok;
 }
 
 void ShowUnpreparedDocumentMessage(int imageDocument, HWND messageOwner) {
@@ -251,19 +171,15 @@ int PrepareCanvas(const wchar_t* path, HBITMAP* bitmap, uint32_t** pixels, IntSi
     if (!bitmap || !pixels || !size)
         return 0;
     HDC frameDc = GetDC(appState.frameWindow);
-    SourcePicture source = {};
+    PreparedDocument prepared = {};
     int ok = 0;
     if (appState.blankDocumentOpen == 1)
-        ok = MakeBlankSheet(frameDc, appState.canvasSize, &source);
+        ok = PrepareBlankSheet(frameDc, appState.canvasSize, &prepared);
     else if (appState.imageDocumentOpen == 1 && path)
-        ok = LoadBitmapPicture(path, &source);
-
-    IntSize sourceSize = {0, 0};
-    ok = ok && SizeOfBitmap(source.bitmap, &sourceSize) && CanvasSizeIsAddressable(sourceSize);
-
-    PreparedDocument prepared = {};
-    ok = ok && BuildDocumentFrom(frameDc, source.bitmap, sourceSize, &prepared);
-    ReleaseSourcePicture(source);
+        ok = PreparePicture(frameDc, path, &prepared);
+    if (ok)
+        ok = BitBlt(prepared.resetCopyDc, 0, 0, prepared.size.w, prepared.size.h, prepared.canvasDc,
+                    0, 0, SRCCOPY) != 0;
     ReleaseDC(appState.frameWindow, frameDc);
     if (!ok) {
         DiscardPreparedDocument(prepared);

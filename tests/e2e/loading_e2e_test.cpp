@@ -46,7 +46,7 @@ TEST_F(LoadingTest, TheOpenDialogOffersEveryKindItKnows) {
     ASSERT_TRUE(WaitUntilGone(open));
 }
 
-TEST_F(LoadingTest, BmpJpegAndGifOpenAtTheirOwnSizeWithTheirPixels) {
+TEST_F(LoadingTest, BmpJpegGifPngAndTiffOpenAtTheirOwnSizeWithTheirPixels) {
     const int width = 300, height = 200;
     auto quadrants = [](int x, int y) { return QuadrantColour(x, y, 300, 200); };
     struct Format {
@@ -55,7 +55,9 @@ TEST_F(LoadingTest, BmpJpegAndGifOpenAtTheirOwnSizeWithTheirPixels) {
         int tolerance; // JPEG is lossy
     } formats[] = {{L"quadrants.bmp", WriteBmp, 0},
                    {L"quadrants.jpg", WriteJpeg, 24},
-                   {L"quadrants.gif", WriteGif, 0}};
+                   {L"quadrants.gif", WriteGif, 0},
+                   {L"quadrants.png", WritePng, 0},
+                   {L"quadrants.tif", WriteTiff, 0}};
     for (const Format& format : formats) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(format.name)));
         std::wstring path = folder.File(format.name);

@@ -2,6 +2,8 @@
 
 #include "test_files.h"
 
+#include "document/picture_header.h"
+
 #include <objidl.h>
 
 #include <algorithm>
@@ -114,6 +116,97 @@ bool WriteBmp(const std::wstring& path, int width, int height, const PixelPatter
 
 std::vector<uint8_t> BmpBytes(int width, int height, const PixelPattern& pattern) {
     return EncodeBmp(width, height, 32, pattern);
+}
+
+std::vector<uint8_t> PngBytes(int width, int height, const PixelPattern& argb) {
+    std::vector<uint8_t> raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0); // no filter
+        for (int x = 0; x < width; ++x)
+            for (int shift : {16, 8, 0, 24})
+                raw.push_back(uint8_t(argb(x, y) >> shift));
+    }
+    std::vector<uint8_t> zlib = {0x78, 0x01};
+    for (size_t at = 0; at < raw.size(); at += 65535) {
+        size_t count = std::min<size_t>(65535, raw.size() - at);
+        zlib.push_back(at + count == raw.size()); // the final block
+        PutWord(zlib, unsigned(count));
+        PutWord(zlib, unsigned(~count & 0xFFFF));
+        zlib.insert(zlib.end(), raw.begin() + at, raw.begin() + at + count);
+    }
+    uint32_t a = 1, b = 0; // Adler-32
+    for (uint8_t byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    for (int shift : {24, 16, 8, 0})
+        zlib.push_back(uint8_t(((b << 16) | a) >> shift));
+
+    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
+        for (int shift : {24, 16, 8, 0})
+            out.push_back(uint8_t(data.size() >> shift));
+        size_t start = out.size();
+        out.insert(out.end(), type, type + 4);
+        out.insert(out.end(), data.begin(), data.end());
+        uint32_t crc = Crc32(0, &out[start], out.size() - start);
+        for (int shift : {24, 16, 8, 0})
+            out.push_back(uint8_t(crc >> shift));
+    };
+    std::vector<uint8_t> header;
+    for (uint32_t side : {uint32_t(width), uint32_t(height)})
+        for (int shift : {24, 16, 8, 0})
+            header.push_back(uint8_t(side >> shift));
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8-bit RGBA, not interlaced
+    chunk("IHDR", header);
+    chunk("IDAT", zlib);
+    chunk("IEND", {});
+    return out;
+}
+
+std::vector<uint8_t> TiffBytes(const std::vector<TiffPage>& pages) {
+    std::vector<uint8_t> out = {'I', 'I', 42, 0};
+    PutDword(out, 8);
+    auto entry = [&](unsigned tag, unsigned type, uint32_t count, uint32_t value) {
+        PutWord(out, tag);
+        PutWord(out, type);
+        PutDword(out, count);
+        PutDword(out, value);
+    };
+    const unsigned entries = 9;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const TiffPage& page = pages[i];
+        // The directory, then its three bits-per-sample values, then its one strip.
+        const uint32_t bitsAt = uint32_t(out.size() + 2 + entries * 12 + 4);
+        const uint32_t stripAt = bitsAt + 6, stripBytes = uint32_t(page.width * page.height * 3);
+        PutWord(out, entries);
+        entry(256, 4, 1, uint32_t(page.width));
+        entry(257, 4, 1, uint32_t(page.height));
+        entry(258, 3, 3, bitsAt);
+        entry(259, 3, 1, 1); // uncompressed
+        entry(262, 3, 1, 2); // RGB
+        entry(273, 4, 1, stripAt);
+        entry(277, 3, 1, 3);
+        entry(278, 4, 1, uint32_t(page.height));
+        entry(279, 4, 1, stripBytes);
+        PutDword(out, i + 1 < pages.size() ? stripAt + stripBytes : 0);
+        for (int sample = 0; sample < 3; ++sample)
+            PutWord(out, 8);
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x)
+                for (int shift : {16, 8, 0})
+                    out.push_back(uint8_t(page.pattern(x, y) >> shift));
+    }
+    return out;
+}
+
+bool WritePng(const std::wstring& path, int width, int height, const PixelPattern& pattern) {
+    return WriteWholeFile(
+        path, PngBytes(width, height, [&](int x, int y) { return 0xFF000000u | pattern(x, y); }));
+}
+
+bool WriteTiff(const std::wstring& path, int width, int height, const PixelPattern& pattern) {
+    return WriteWholeFile(path, TiffBytes({{width, height, pattern}}));
 }
 
 bool WriteJpeg(const std::wstring& path, int width, int height, const PixelPattern& pattern) {

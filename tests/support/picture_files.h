@@ -16,6 +16,19 @@ bool WriteBmp(const std::wstring& path, int width, int height, const PixelPatter
 // A BMP whose header says the given size and whose pixel data is complete (32-bit rows).
 std::vector<uint8_t> BmpBytes(int width, int height, const PixelPattern& pattern);
 
+// An 8-bit RGBA PNG of a pattern of 0xAARRGGBB, its data in stored (uncompressed) deflate
+// blocks.
+std::vector<uint8_t> PngBytes(int width, int height, const PixelPattern& argb);
+// An uncompressed little-endian RGB TIFF with one page (directory) per entry.
+struct TiffPage {
+    int width, height;
+    PixelPattern pattern;
+};
+std::vector<uint8_t> TiffBytes(const std::vector<TiffPage>& pages);
+// Files of the two above, opaque and of one page.
+bool WritePng(const std::wstring& path, int width, int height, const PixelPattern& pattern);
+bool WriteTiff(const std::wstring& path, int width, int height, const PixelPattern& pattern);
+
 // JPEG and GIF through the GDI+ encoders.
 bool WriteJpeg(const std::wstring& path, int width, int height, const PixelPattern& pattern);
 bool WriteGif(const std::wstring& path, int width, int height, const PixelPattern& pattern);

@@ -199,7 +199,7 @@ TEST_F(DocumentTest, AFailedLoadKeepsThePreviousSurfaceAndLeaksNothing) {
         LoadPicture(folder.File(L"a.ico"));
         LoadPicture(folder.File(L"noise.gif"));
         LoadPicture(folder.File(L"missing.bmp"));
-        LoadPicture(folder.File(L"wide.bmp")); // decoded, then found too wide
+        LoadPicture(folder.File(L"wide.bmp")); // refused by its header
     }
     EXPECT_EQ(CountGdiObjects(), before);
     EXPECT_EQ(appState.canvasDc, canvasDc) << "nothing half-made replaces the last surface";
@@ -213,9 +213,12 @@ TEST_F(DocumentTest, AReplacedDocumentReleasesItsSurfaceAndResetCopy) {
     ScratchFolder folder;
     ASSERT_TRUE(WriteBmp(folder.File(L"a.bmp"), 64, 48, Stripes));
     ASSERT_TRUE(WriteJpeg(folder.File(L"b.jpg"), 80, 60, PhotoLikePixel));
+    ASSERT_TRUE(WritePng(folder.File(L"c.png"), 70, 50, Stripes)); // through GDI+
     LoadPicture(folder.File(L"a.bmp"));
     CloseDocument();
     LoadPicture(folder.File(L"b.jpg"));
+    CloseDocument();
+    LoadPicture(folder.File(L"c.png"));
     CloseDocument();
     NewSheet(L"100", L"80");
     CloseDocument();
@@ -225,6 +228,8 @@ TEST_F(DocumentTest, AReplacedDocumentReleasesItsSurfaceAndResetCopy) {
         LoadPicture(folder.File(L"a.bmp"));
         CloseDocument();
         LoadPicture(folder.File(L"b.jpg"));
+        CloseDocument();
+        LoadPicture(folder.File(L"c.png"));
         CloseDocument();
         NewSheet(L"100", L"80");
         CloseDocument();
