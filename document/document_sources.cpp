@@ -9,6 +9,7 @@
 #include "app/window_class.h"
 #include "document/canvas_layout.h"
 #include "document/document_window.h"
+#include "history/snapshot_history.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -24,13 +25,11 @@ const wchar_t PaperMemoryCaption[] = L"新規作成";
 const int FileBufferLength = MAX_PATH;
 const int TypedTextLength = 260;
 
-// A new document's surface, reset copy and size, built completely before it replaces the old.
+// A new document's surface and size, built completely before it replaces the old.
 struct PreparedDocument {
     HDC canvasDc;
     HBITMAP canvasDib;
     uint32_t* canvasPixels;
-    HDC resetCopyDc;
-    HBITMAP resetCopyBitmap;
     IntSize size;
 };
 
@@ -50,7 +49,6 @@ void DeleteDcAndBitmap(HDC dc, HBITMAP bitmap) {
 
 void DiscardPreparedDocument(PreparedDocument& prepared) {
     DeleteDcAndBitmap(prepared.canvasDc, prepared.canvasDib);
-    DeleteDcAndBitmap(prepared.resetCopyDc, prepared.resetCopyBitmap);
     prepared = PreparedDocument{};
 }
 
@@ -75,17 +73,12 @@ void DeleteCanvasDcWithItsStrokeObjects(HDC canvasDc) {
 }
 
 // Lets go of what the previous document held. Nothing refers to it once the handles are
-// replaced: the history's snapshots are separate bitmaps.
+// replaced: the history and the reset copy keep pictures of their own.
 void ReleaseReplacedDocument(HBITMAP oldDib) {
     if (appState.canvasDc)
         DeleteCanvasDcWithItsStrokeObjects(appState.canvasDc);
     if (oldDib)
         DeleteObject(oldDib);
-    if (appState.resetCopyDc) {
-        HGDIOBJ resetBitmap = GetCurrentObject(appState.resetCopyDc, OBJ_BITMAP);
-        DeleteDC(appState.resetCopyDc);
-        DeleteObject(resetBitmap);
-    }
 }
 
 int MakeBlankSheet(HDC frameDc, IntSize size, SourcePicture* source) {
@@ -179,24 +172,20 @@ int SizeOfBitmap(HBITMAP bitmap, IntSize* size) {
     return 1;
 }
 
-// Copies the source into a new DIB section in a new canvas device context, and that into the
-// reset copy. Every handle made ends up in `prepared`, so a failure can discard them all.
+// Copies the source into a new DIB section in a new canvas device context. Every handle made
+// ends up in `prepared`, so a failure can discard them all.
 int BuildDocumentFrom(HDC frameDc, HBITMAP sourceBitmap, IntSize size, PreparedDocument* prepared) {
     prepared->size = size;
     if (!CreateCanvasDib(&prepared->canvasDib, &prepared->canvasPixels, size.w, size.h))
         return 0;
     prepared->canvasDc = CreateCompatibleDC(frameDc);
-    prepared->resetCopyDc = CreateCompatibleDC(frameDc);
-    prepared->resetCopyBitmap = CreateCompatibleBitmap(frameDc, size.w, size.h);
     HDC sourceDc = CreateCompatibleDC(frameDc);
-    int made = prepared->canvasDc && prepared->resetCopyDc && prepared->resetCopyBitmap && sourceDc;
+    int made = prepared->canvasDc && sourceDc;
     if (made) {
         SelectObject(prepared->canvasDc, prepared->canvasDib);
         HGDIOBJ previous = SelectObject(sourceDc, sourceBitmap);
         BitBlt(prepared->canvasDc, 0, 0, size.w, size.h, sourceDc, 0, 0, SRCCOPY);
         SelectObject(sourceDc, previous);
-        SelectObject(prepared->resetCopyDc, prepared->resetCopyBitmap);
-        BitBlt(prepared->resetCopyDc, 0, 0, size.w, size.h, prepared->canvasDc, 0, 0, SRCCOPY);
     }
     if (sourceDc)
         DeleteDC(sourceDc);
@@ -263,6 +252,8 @@ int PrepareCanvas(const wchar_t* path, HBITMAP* bitmap, uint32_t** pixels, IntSi
 
     PreparedDocument prepared = {};
     ok = ok && BuildDocumentFrom(frameDc, source.bitmap, sourceSize, &prepared);
+    // The reset copy, which 初期化 brings back.
+    ok = ok && KeepNewCanvas(prepared.canvasPixels, prepared.size);
     ReleaseSourcePicture(source);
     ReleaseDC(appState.frameWindow, frameDc);
     if (!ok) {
@@ -272,7 +263,6 @@ int PrepareCanvas(const wchar_t* path, HBITMAP* bitmap, uint32_t** pixels, IntSi
 
     ReleaseReplacedDocument(*bitmap);
     appState.canvasDc = prepared.canvasDc;
-    appState.resetCopyDc = prepared.resetCopyDc;
     *bitmap = prepared.canvasDib;
     *pixels = prepared.canvasPixels;
     *size = prepared.size;

@@ -20,7 +20,7 @@
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "document/document_sources.h"
-#include "tools/snapshot_history.h"
+#include "history/snapshot_history.h"
 
 namespace {
 
@@ -107,16 +107,9 @@ int CountGdiObjects() {
     return count;
 }
 
-// The bytes of pixels the undo history holds.
-long long HistoryBytes() {
-    long long bytes = 0;
-    for (HDC slot : appState.historySlots) {
-        BITMAP info = {};
-        HGDIOBJ bitmap = slot ? GetCurrentObject(slot, OBJ_BITMAP) : nullptr;
-        if (bitmap && GetObjectW(bitmap, sizeof(info), &info))
-            bytes += (long long)info.bmWidthBytes * info.bmHeight;
-    }
-    return bytes;
+// The bytes the undo history holds besides the reset copy: its tiles and their tables.
+long long HistoryBytesHeld() {
+    return (long long)HistoryBytes(appState.history);
 }
 
 LPARAM Position(int x, int y) {
@@ -211,8 +204,8 @@ void RunHistory() {
         appState.primaryColour = RgbTriple{stroke & 0xFF, (stroke * 7) & 0xFF, 90};
         times.push_back(Stroke(ToolCode::Pen, PlaceX(stroke), PlaceY(stroke), 3, 5, 2));
         if (stroke == checkpoints[next]) {
-            std::printf("history_bytes_%d %lld\nrss_kib_%d %lld\n", stroke, HistoryBytes(), stroke,
-                        StatusKiB("VmRSS"));
+            std::printf("history_bytes_%d %lld\nrss_kib_%d %lld\n", stroke, HistoryBytesHeld(),
+                        stroke, StatusKiB("VmRSS"));
             std::fflush(stdout);
             ++next;
         }
