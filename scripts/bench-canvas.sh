@@ -3,6 +3,8 @@
 # driven with mouse messages, on a 680 × 480 sheet and on 4000 × 3000 and 8000 × 6000 pictures.
 # Each size runs twice in a fresh process (timings; then 1000 short strokes for the history's
 # memory), with its address space capped, and the table with the ratios to the sheet is printed.
+# Times are the best of several tries (the raw files also hold the medians): on a shared
+# machine the best is what the program itself costs.
 #   FUDEMARU_BENCH_SIZES       sizes to run (default "680x480 4000x3000 8000x6000")
 #   FUDEMARU_BENCH_ADDRESS_GIB address space of each run in GiB (default 6)
 #   FUDEMARU_BENCH_OUTPUT      folder of the raw results (default build/bench-canvas)
@@ -78,3 +80,5 @@ done | awk -v sizes="$BENCH_SIZES" '
         row("GDI objects before 1000 strokes", "gdi_objects_before", 1, "%d", 0)
         row("GDI objects after 1000 strokes", "gdi_objects_after", 1, "%d", 0)
     }'
+echo
+echo "Times are the best of 9 tries (the fill: of 5); the medians are in $BENCH_OUT."
