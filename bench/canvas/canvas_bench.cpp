@@ -21,6 +21,7 @@
 #include "app/startup.h"
 #include "document/document_sources.h"
 #include "history/snapshot_history.h"
+#include "test_files.h"
 
 namespace {
 
@@ -100,14 +101,6 @@ long long StatusKiB(const char* field) {
     const std::string status = ReadLinuxFile(OwnProcFolder() + "/status");
     const size_t at = status.find(std::string("\n") + field + ":");
     return at == std::string::npos ? -1 : std::atoll(status.c_str() + at + std::strlen(field) + 2);
-}
-
-int CountGdiObjects() {
-    int count = 0;
-    for (uintptr_t value = 1; value <= 0xFFFF; ++value)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0)
-            ++count;
-    return count;
 }
 
 // The bytes the undo history holds besides the reset copy: its tiles and their tables.
