@@ -1,7 +1,7 @@
 #include "document/canvas_view.h"
 
+#include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "app/app_state.h"
 #include "document/document_window.h"
@@ -21,21 +21,13 @@ const uint32_t* SurfaceRow(int y) {
     return appState.canvasPixels + size_t(size.h - 1 - y) * size_t(size.w);
 }
 
-} // namespace
-
-void DrawCanvasView(HDC dc, IntRect viewArea) {
+// Fills the view's area band by band from the surface and hands each band to GDI unstretched.
+void DrawBands(HDC dc, IntRect area, int* columns, uint32_t* band) {
     const IntSize surface = appState.surfaceSize;
     const IntSize view = appState.viewSize;
-    const IntRect area = RectClipped(viewArea, view);
-    if (!appState.canvasPixels || surface.w < 1 || surface.h < 1 || RectIsEmpty(area))
-        return;
-    // What GDI drew into the surface must be there before it is read.
-    GdiFlush();
     const int width = area.right - area.left;
-    std::vector<int> columns(width);
     for (int i = 0; i < width; ++i)
         columns[i] = StretchSourceColumn(surface.w, view.w, area.left + i);
-    std::vector<uint32_t> band(size_t(width) * BandRows);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -46,7 +38,7 @@ void DrawCanvasView(HDC dc, IntRect viewArea) {
         const int rows = area.bottom - top < BandRows ? area.bottom - top : BandRows;
         int previousSource = -1;
         for (int r = 0; r < rows; ++r) {
-            uint32_t* out = band.data() + size_t(r) * width;
+            uint32_t* out = band + size_t(r) * width;
             const int source = StretchSourceRow(surface.h, view.h, top + r);
             if (source == previousSource) {
                 std::memcpy(out, out - width, size_t(width) * sizeof(uint32_t));
@@ -58,9 +50,30 @@ void DrawCanvasView(HDC dc, IntRect viewArea) {
             previousSource = source;
         }
         info.bmiHeader.biHeight = -rows; // rows from the top
-        StretchDIBits(dc, area.left, top, width, rows, 0, 0, width, rows, band.data(), &info,
+        StretchDIBits(dc, area.left, top, width, rows, 0, 0, width, rows, band, &info,
                       DIB_RGB_COLORS, SRCCOPY);
     }
+}
+
+} // namespace
+
+void DrawCanvasView(HDC dc, IntRect viewArea) {
+    const IntSize surface = appState.surfaceSize;
+    const IntSize view = appState.viewSize;
+    const IntRect area = RectClipped(viewArea, view);
+    if (!appState.canvasPixels || surface.w < 1 || surface.h < 1 || RectIsEmpty(area))
+        return;
+    // What GDI drew into the surface must be there before it is read.
+    GdiFlush();
+    const int width = area.right - area.left;
+    // Plain allocations: a paint that cannot have its buffers draws nothing, and throws nothing.
+    int* columns = static_cast<int*>(std::malloc(sizeof(int) * size_t(width)));
+    uint32_t* band =
+        static_cast<uint32_t*>(std::malloc(sizeof(uint32_t) * size_t(width) * BandRows));
+    if (columns && band)
+        DrawBands(dc, area, columns, band);
+    std::free(columns);
+    std::free(band);
 }
 
 void PaintCanvasView(HWND canvas) {
