@@ -5,8 +5,10 @@
 #include <cstdint>
 
 #include "app/colour.h"
+#include "app/int_rect.h"
 #include "app/packed_point.h"
 #include "app/win_handles.h"
+#include "history/tile_store.h"
 
 enum class ToolCode : int {
     Pen = 0,
@@ -16,18 +18,6 @@ enum class ToolCode : int {
     Fill = 4,
     Eyedropper = 5,
     Spray = 6,
-};
-
-struct IntSize {
-    int w;
-    int h;
-};
-
-struct IntRect {
-    int left;
-    int top;
-    int right;
-    int bottom;
 };
 
 // Same fields, order and meaning as the Win32 SCROLLINFO; the document window copies it into
@@ -41,8 +31,6 @@ struct ScrollRecord {
     int nPos;
     int nTrackPos;
 };
-
-constexpr int HistorySlotCount = 1000;
 
 // Order in which the palette takes its setting controls when it opens.
 enum PaletteControlIndex : int {
@@ -99,10 +87,9 @@ struct AppState {
     HBITMAP canvasDib = nullptr;
     uint32_t* canvasPixels = nullptr;
     IntSize surfaceSize = {0, 0};
-    HDC resetCopyDc = nullptr;
 
-    // Snapshot history.
-    HDC historySlots[HistorySlotCount] = {};
+    // Undo history: its snapshots and the reset copy, as tiles shared between them.
+    TileStore history;
     int historyPos = 0;
     int historyCount = 0;
 

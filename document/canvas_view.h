@@ -1,8 +1,18 @@
 #pragma once
 #include <windows.h>
 
-// The canvas window's paint: the whole surface stretched to the view size, whole pixels only.
+#include "app/int_rect.h"
+
+// The canvas window's paint: the part of the view under the update region, drawn from the
+// surface with whole pixels only, exactly as a stretch of the whole surface would show it.
 void PaintCanvasView(HWND canvas);
+
+// Draws the area of the view (canvas window coordinates) into the device context.
+void DrawCanvasView(HDC dc, IntRect viewArea);
+
+// Asks the canvas window, if there is one, to repaint the part of the view that shows the
+// canvas area (picture coordinates).
+void InvalidateCanvasArea(IntRect canvasArea);
 
 // The canvas window's wheel: zooms by whole steps of 120, within the view bounds, then resets
 // the scroll offsets and ranges and resizes and repaints the canvas window.

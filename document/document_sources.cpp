@@ -9,6 +9,7 @@
 #include "document/canvas_layout.h"
 #include "document/document_window.h"
 #include "document/picture_decoding.h"
+#include "history/snapshot_history.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -24,13 +25,11 @@ const wchar_t PaperMemoryCaption[] = L"新規作成";
 const int FileBufferLength = MAX_PATH;
 const int TypedTextLength = 260;
 
-// A new document's surface, reset copy and size, built completely before it replaces the old.
+// A new document's surface and size, built completely before it replaces the old.
 struct PreparedDocument {
     HDC canvasDc;
     HBITMAP canvasDib;
     uint32_t* canvasPixels;
-    HDC resetCopyDc;
-    HBITMAP resetCopyBitmap;
     IntSize size;
 };
 
@@ -43,7 +42,6 @@ void DeleteDcAndBitmap(HDC dc, HBITMAP bitmap) {
 
 void DiscardPreparedDocument(PreparedDocument& prepared) {
     DeleteDcAndBitmap(prepared.canvasDc, prepared.canvasDib);
-    DeleteDcAndBitmap(prepared.resetCopyDc, prepared.resetCopyBitmap);
     prepared = PreparedDocument{};
 }
 
@@ -60,33 +58,25 @@ void DeleteCanvasDcWithItsStrokeObjects(HDC canvasDc) {
 }
 
 // Lets go of what the previous document held. Nothing refers to it once the handles are
-// replaced: the history's snapshots are separate bitmaps.
+// replaced: the history and the reset copy keep pictures of their own.
 void ReleaseReplacedDocument(HBITMAP oldDib) {
     if (appState.canvasDc)
         DeleteCanvasDcWithItsStrokeObjects(appState.canvasDc);
     if (oldDib)
         DeleteObject(oldDib);
-    if (appState.resetCopyDc) {
-        HGDIOBJ resetBitmap = GetCurrentObject(appState.resetCopyDc, OBJ_BITMAP);
-        DeleteDC(appState.resetCopyDc);
-        DeleteObject(resetBitmap);
-    }
 }
 
-// The surface and reset copy of a new document of `size`, nothing drawn on them yet. Every
-// handle made ends up in `prepared`, so a failure can discard them all.
+// The surface of a new document of `size`, nothing drawn on it yet. Every handle made ends up
+// in `prepared`, so a failure can discard them all.
 int AllocateDocument(HDC frameDc, IntSize size, PreparedDocument* prepared) {
     prepared->size = size;
     if (!CanvasSizeIsAddressable(size) ||
         !CreateCanvasDib(&prepared->canvasDib, &prepared->canvasPixels, size.w, size.h))
         return 0;
     prepared->canvasDc = CreateCompatibleDC(frameDc);
-    prepared->resetCopyDc = CreateCompatibleDC(frameDc);
-    prepared->resetCopyBitmap = CreateCompatibleBitmap(frameDc, size.w, size.h);
-    if (!prepared->canvasDc || !prepared->resetCopyDc || !prepared->resetCopyBitmap)
+    if (!prepared->canvasDc)
         return 0;
     SelectObject(prepared->canvasDc, prepared->canvasDib);
-    SelectObject(prepared->resetCopyDc, prepared->resetCopyBitmap);
     return 1;
 }
 
@@ -177,9 +167,8 @@ int PrepareCanvas(const wchar_t* path, HBITMAP* bitmap, uint32_t** pixels, IntSi
         ok = PrepareBlankSheet(frameDc, appState.canvasSize, &prepared);
     else if (appState.imageDocumentOpen == 1 && path)
         ok = PreparePicture(frameDc, path, &prepared);
-    if (ok)
-        ok = BitBlt(prepared.resetCopyDc, 0, 0, prepared.size.w, prepared.size.h, prepared.canvasDc,
-                    0, 0, SRCCOPY) != 0;
+    // The reset copy, which 初期化 brings back.
+    ok = ok && KeepNewCanvas(prepared.canvasPixels, prepared.size);
     ReleaseDC(appState.frameWindow, frameDc);
     if (!ok) {
         DiscardPreparedDocument(prepared);
@@ -188,7 +177,6 @@ int PrepareCanvas(const wchar_t* path, HBITMAP* bitmap, uint32_t** pixels, IntSi
 
     ReleaseReplacedDocument(*bitmap);
     appState.canvasDc = prepared.canvasDc;
-    appState.resetCopyDc = prepared.resetCopyDc;
     *bitmap = prepared.canvasDib;
     *pixels = prepared.canvasPixels;
     *size = prepared.size;

@@ -57,6 +57,49 @@ IntSize ViewSizeAtZoom(IntSize canvas, int zoom) {
     return view;
 }
 
+namespace {
+
+int64_t FloorDivide(int64_t numerator, int64_t denominator) {
+    const int64_t quotient = numerator / denominator;
+    return quotient * denominator > numerator ? quotient - 1 : quotient;
+}
+
+// Widened by two pixels each way, which covers the rounding of both directions of stretch.
+void ViewSpanOf(int from, int to, int source, int view, int* viewFrom, int* viewTo) {
+    const int64_t low = FloorDivide(int64_t(from) * view, source) - 2;
+    const int64_t high = FloorDivide(int64_t(to) * view + source - 1, source) + 2;
+    *viewFrom = int(low < 0 ? 0 : low);
+    *viewTo = int(high > view ? view : high);
+}
+
+} // namespace
+
+int StretchSourceColumn(int sourceWidth, int viewWidth, int x) {
+    const int64_t s = sourceWidth, d = viewWidth, i = x;
+    if (d >= s)
+        return int(((2 * i + 1) * s - 1) / (2 * d)); // centre of the view pixel, ties to the left
+    if (d == 1)
+        return sourceWidth > 1 ? sourceWidth - 2 : 0;
+    return int((2 * (i + 1) * s - d) / (2 * d)); // counted from the right edge
+}
+
+int StretchSourceRow(int sourceHeight, int viewHeight, int y) {
+    const int64_t s = sourceHeight, d = viewHeight, i = y;
+    if (d >= s)
+        return int(((2 * i + 1) * s - 1) / (2 * d));
+    return int((2 * i * s + d) / (2 * d)); // counted from the top edge
+}
+
+IntRect ViewRectOfCanvasRect(IntRect area, IntSize canvas, IntSize view) {
+    const IntRect inside = RectClipped(area, canvas);
+    if (RectIsEmpty(inside) || view.w < 1 || view.h < 1)
+        return IntRect{0, 0, 0, 0};
+    IntRect shown;
+    ViewSpanOf(inside.left, inside.right, canvas.w, view.w, &shown.left, &shown.right);
+    ViewSpanOf(inside.top, inside.bottom, canvas.h, view.h, &shown.top, &shown.bottom);
+    return RectClipped(shown, view);
+}
+
 DocumentFit FitDocument(IntSize canvas, int margin, IntSize limit, int startZoom) {
     int w = canvas.w + margin;
     int h = canvas.h + margin;

@@ -25,6 +25,18 @@ struct DocumentFit {
     IntSize documentSize; // the outer size the document window is given
 };
 
+// The paint's stretch of the surface to the view, whole pixels only: the surface column shown
+// in view column x and the surface row (counted from the top) shown in view row y. These are
+// the pixels GDI's COLORONCOLOR stretch of the whole surface picks (measured under Wine, with
+// the surface stored bottom-up, which is why columns and rows round differently when the view
+// is smaller), so any part of the view can be drawn alone and match the whole.
+int StretchSourceColumn(int sourceWidth, int viewWidth, int x);
+int StretchSourceRow(int sourceHeight, int viewHeight, int y);
+
+// The part of the view that shows an area of the canvas: every view pixel whose source pixel
+// lies in the area, and at most two more on each side; clipped to the view.
+IntRect ViewRectOfCanvasRect(IntRect area, IntSize canvas, IntSize view);
+
 // The fit loop of a new document window: shrink the canvas plus margin by 0.9 until it fits
 // into the limit, then size the view by that many steps and add the margin back.
 DocumentFit FitDocument(IntSize canvas, int margin, IntSize limit, int startZoom);

@@ -6,7 +6,7 @@
 #include "palette/palette_settings.h"
 #include "palette/swatches.h"
 #include "resources/resource_ids.h"
-#include "tools/snapshot_history.h"
+#include "history/snapshot_history.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "document/view_geometry.h"
 #include "tools/eyedropper.h"
 #include "tools/flood_fill.h"
-#include "tools/snapshot_history.h"
+#include "history/snapshot_history.h"
 #include "tools/spray.h"
 
 namespace {
@@ -21,21 +21,40 @@ COLORREF PrimaryColourRef() {
     return ToColorRef(appState.primaryColour);
 }
 
+// Width of the pen selected in the canvas: how far beyond its points a line or a figure
+// can reach. A new canvas starts with the one-pixel stock pen.
+int selectedPenWidth = 1;
+
 // Selects a stroke's pen or brush into the canvas and deletes the one whose place it takes,
 // which belongs to this or an earlier stroke and is never used again (DeleteObject leaves
 // stock objects alone). One that could not be made or selected leaves the old one selected.
-void SelectInPlace(HGDIOBJ replacement) {
+// 1 when it took the old one's place.
+int SelectInPlace(HGDIOBJ replacement) {
     if (!replacement)
-        return;
+        return 0;
     HGDIOBJ replaced = SelectObject(appState.canvasDc, replacement);
-    if (!replaced)
+    if (!replaced) {
         DeleteObject(replacement);
-    else if (replaced != replacement)
+        return 0;
+    }
+    if (replaced != replacement)
         DeleteObject(replaced);
+    return 1;
 }
 
 void SelectStrokePen(int width) {
-    SelectInPlace(CreatePen(PS_SOLID, width, PrimaryColourRef()));
+    if (SelectInPlace(CreatePen(PS_SOLID, width, PrimaryColourRef())))
+        selectedPenWidth = width;
+}
+
+// What a line or figure between two points, drawn with the selected pen, can have changed.
+// (A new canvas holds the one-pixel stock pen, narrower than any the width can still name.)
+IntRect ReachBetween(int x0, int y0, int x1, int y1) {
+    return RectAroundCorners(x0, y0, x1, y1, selectedPenWidth / 2 + 2);
+}
+
+IntRect ReachBetween(PackedPoint a, PackedPoint b) {
+    return ReachBetween(PackedX(a), PackedY(a), PackedX(b), PackedY(b));
 }
 
 void SelectStrokeBrush() {
@@ -53,6 +72,14 @@ int CursorY() {
     return int(appState.cursorY);
 }
 
+// The pen's line from where it stands to the cursor point.
+void PenLineToCursor() {
+    POINT from = {CursorX(), CursorY()};
+    GetCurrentPositionEx(appState.canvasDc, &from);
+    LineTo(appState.canvasDc, CursorX(), CursorY());
+    CanvasChanged(ReachBetween(from.x, from.y, CursorX(), CursorY()));
+}
+
 void PressPen(LPARAM lParam) {
     SelectStrokePen(appState.penWidth);
     SelectStrokeBrush();
@@ -67,6 +94,7 @@ void StartShape(LPARAM lParam) {
                 &appState.previewPoint);
     DrawPreview(appState.canvasDc, appState.anchorPoint, appState.previewPoint, appState.activeTool,
                 appState.previewOutlines);
+    CanvasChanged(ReachBetween(appState.anchorPoint, appState.anchorPoint));
 }
 
 void DragShape(LPARAM lParam) {
@@ -77,6 +105,9 @@ void DragShape(LPARAM lParam) {
                 appState.previewOutlines);
     DrawPreview(appState.canvasDc, appState.anchorPoint, appState.dragPoint, appState.activeTool,
                 appState.previewOutlines);
+    // The band's old place and its new one.
+    CanvasChanged(RectUnion(ReachBetween(appState.anchorPoint, appState.previewPoint),
+                            ReachBetween(appState.anchorPoint, appState.dragPoint)));
     appState.previewPoint = appState.dragPoint;
 }
 
@@ -100,13 +131,16 @@ void FinishShape() {
         LineTo(dc, PackedX(d), PackedY(d));
         break;
     }
+    CanvasChanged(ReachBetween(a, d));
 }
 
 void FillAtCursor() {
     // GDI's drawing must have reached the pixels before the fill reads them.
     GdiFlush();
+    IntRect painted = {0, 0, 0, 0};
     FloodFill(appState.canvasPixels, appState.surfaceSize, CursorX(), CursorY(),
-              appState.fillTolerance, ToCanvasPixel(appState.primaryColour));
+              appState.fillTolerance, ToCanvasPixel(appState.primaryColour), &painted);
+    CanvasChanged(painted);
 }
 
 // Ends the active stroke, at the release position when there is one; without one (the
@@ -118,7 +152,7 @@ void FinishStroke(HWND canvas, const LPARAM* releasePosition) {
     case ToolCode::Pen:
         if (releasePosition)
             MapCursor(*releasePosition);
-        LineTo(appState.canvasDc, CursorX(), CursorY());
+        PenLineToCursor();
         break;
     case ToolCode::Ellipse:
     case ToolCode::Rectangle:
@@ -171,15 +205,15 @@ void OnCanvasPress(HWND canvas, LPARAM lParam) {
 
 // 0 when no stroke is active: the move then belongs to the default handling.
 int OnCanvasMove(HWND canvas, LPARAM lParam) {
-    // The wheel zoom reaches the canvas window through this focus.
+    // The wheel zoom reaches the canvas window through this focus. Without a stroke nothing
+    // changes, so nothing is repainted; with one, each tool repaints what it drew.
     SetFocus(canvas);
-    InvalidateRect(canvas, nullptr, FALSE);
     if (appState.strokeActive == 0)
         return 0;
     switch (appState.activeTool) {
     case ToolCode::Pen:
         MapCursor(lParam);
-        LineTo(appState.canvasDc, CursorX(), CursorY());
+        PenLineToCursor();
         break;
     case ToolCode::Ellipse:
     case ToolCode::Rectangle:
@@ -197,11 +231,10 @@ int OnCanvasMove(HWND canvas, LPARAM lParam) {
     return 1;
 }
 
-// A release without a press on the canvas still repaints and records the picture.
+// A release without a press on the canvas still records the picture.
 void OnCanvasRelease(HWND canvas, LPARAM lParam) {
     if (appState.strokeActive == 1)
         FinishStroke(canvas, &lParam);
-    InvalidateRect(canvas, nullptr, FALSE);
     SnapshotAfterStroke();
     // Last, so that the capture change it causes finds no stroke to end.
     if (GetCapture() == canvas)
@@ -214,14 +247,13 @@ void OnCanvasCaptureChanged(HWND canvas, LPARAM lParam) {
     if (appState.strokeActive != 1 || reinterpret_cast<HWND>(lParam) == canvas)
         return;
     FinishStroke(canvas, nullptr);
-    InvalidateRect(canvas, nullptr, FALSE);
     SnapshotAfterStroke();
 }
 
-// Ticks of the spray timer, which runs only during a Spray stroke.
-void OnCanvasTimer(HWND canvas) {
+// Ticks of the spray timer, which runs only during a Spray stroke; the burst repaints its
+// square.
+void OnCanvasTimer() {
     SprayBurst();
-    InvalidateRect(canvas, nullptr, FALSE);
 }
 
 } // namespace
@@ -268,7 +300,7 @@ LRESULT CALLBACK IllustWndProc(HWND canvas, UINT message, WPARAM wParam, LPARAM 
         OnCanvasCaptureChanged(canvas, lParam);
         break;
     case WM_TIMER:
-        OnCanvasTimer(canvas);
+        OnCanvasTimer();
         break;
     default:
         // WM_SIZE and WM_SIZING need nothing here: the document window does the layout.

@@ -1,6 +1,7 @@
 #include "tools/spray.h"
 
 #include "app/app_state.h"
+#include "history/snapshot_history.h"
 #include "resources/resource_ids.h"
 #include "tools/spray_pattern.h"
 
@@ -30,6 +31,8 @@ void SprayBurst() {
         ++appState.sprayCount;
     }
     appState.sprayCount = 0;
+    const IntRect square = appState.sprayRect; // right and bottom included
+    CanvasChanged(IntRect{square.left, square.top, square.right + 1, square.bottom + 1});
 }
 
 void StopSpray(HWND canvas) {

@@ -204,3 +204,11 @@ int DecodeIndependently(const std::wstring& path, DecodedImage* image) {
     image->format.assign(info.begin(), info.end());
     return code == 0 && ReadPam(pam, image);
 }
+
+int CountGdiObjects() {
+    int count = 0;
+    for (uintptr_t value = 1; value <= 0xFFFF; ++value)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0)
+            ++count;
+    return count;
+}

@@ -53,3 +53,8 @@ struct DecodedImage {
 
 // Decodes the file with /usr/bin/convert; 1 on success.
 int DecodeIndependently(const std::wstring& path, DecodedImage* image);
+
+// The number of GDI objects this process holds: the handle values 1..0xFFFF that name an
+// object (GetGuiResources is not implemented under Wine). Warm up first: the first GetDC
+// caches objects of its own.
+int CountGdiObjects();

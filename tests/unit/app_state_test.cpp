@@ -20,8 +20,8 @@ TEST(AppStateTest, StartsWithTheProgramsInitialValues) {
     EXPECT_EQ(s.canvasDc, nullptr);
     EXPECT_EQ(s.canvasDib, nullptr);
     EXPECT_EQ(s.canvasPixels, nullptr);
-    EXPECT_EQ(s.resetCopyDc, nullptr);
-    for (HDC slot : s.historySlots)
+    EXPECT_EQ(s.history.resetCopy, nullptr);
+    for (TileSnapshot* slot : s.history.slots)
         EXPECT_EQ(slot, nullptr);
 
     // Tool, colours, settings.

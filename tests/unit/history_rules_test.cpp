@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/history_rules.h"
+#include "history/history_rules.h"
 
 namespace {
 

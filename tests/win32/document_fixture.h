@@ -68,8 +68,7 @@ class DocumentTest : public testing::Test {
     }
 
     static uint32_t ResetCopyRgb(int x, int y) {
-        COLORREF c = GetPixel(appState.resetCopyDc, x, y);
-        return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+        return ResetCopyPixel(appState.history, x, y) & 0xFFFFFF;
     }
 
     static RECT ChildRect(HWND child) {

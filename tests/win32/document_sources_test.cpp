@@ -193,7 +193,7 @@ TEST_F(DocumentTest, AFailedLoadKeepsThePreviousSurfaceAndLeaksNothing) {
 
     HDC canvasDc = appState.canvasDc;
     HBITMAP canvasDib = appState.canvasDib;
-    HDC resetCopyDc = appState.resetCopyDc;
+    const size_t historyBytes = appState.history.bytes;
     int before = CountGdiObjects();
     for (int round = 0; round < 5; ++round) {
         LoadPicture(folder.File(L"a.ico"));
@@ -204,7 +204,7 @@ TEST_F(DocumentTest, AFailedLoadKeepsThePreviousSurfaceAndLeaksNothing) {
     EXPECT_EQ(CountGdiObjects(), before);
     EXPECT_EQ(appState.canvasDc, canvasDc) << "nothing half-made replaces the last surface";
     EXPECT_EQ(appState.canvasDib, canvasDib);
-    EXPECT_EQ(appState.resetCopyDc, resetCopyDc);
+    EXPECT_EQ(appState.history.bytes, historyBytes) << "nor any reset copy";
     EXPECT_EQ(appState.canvasSize.w, 50);
     EXPECT_EQ(CanvasRgb(49, 0), Stripes(49, 0));
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "document_fixture.h"
-#include "tools/snapshot_history.h"
+#include "history/snapshot_history.h"
 
 class DrawingTest : public DocumentTest {
   protected:
@@ -71,13 +71,14 @@ class DrawingTest : public DocumentTest {
         return appState.canvasPixels[CanvasPixelIndex(x, y, appState.surfaceSize)];
     }
     // Fills the canvas with a pattern of many colours, so that an inverted pixel left behind or
-    // a pixel put back wrong shows.
+    // a pixel put back wrong shows. Like everything that draws, it says where it drew.
     static void PaintPattern() {
         GdiFlush();
         for (int y = 0; y < appState.surfaceSize.h; ++y)
             for (int x = 0; x < appState.surfaceSize.w; ++x)
                 RawPixel(x, y) = 0xFF000000u | uint32_t((x * 37) & 0xFF) << 16 |
                                  uint32_t((y * 53) & 0xFF) << 8 | uint32_t((x * y) & 0xFF);
+        CanvasChanged(IntRect{0, 0, appState.surfaceSize.w, appState.surfaceSize.h});
     }
 
     // Pixels that differ between two pictures of the canvas.
@@ -90,8 +91,8 @@ class DrawingTest : public DocumentTest {
 
     static int HeldSnapshots() {
         int held = 0;
-        for (HDC slot : appState.historySlots)
-            held += slot ? 1 : 0;
+        for (int slot = 0; slot < HistorySlotCount; ++slot)
+            held += HoldsSnapshot(appState.history, slot);
         return held;
     }
 

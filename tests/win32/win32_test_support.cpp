@@ -123,14 +123,6 @@ void UseTestModuleAsInstance() {
     appState.instance = GetModuleHandleW(nullptr);
 }
 
-int CountGdiObjects() {
-    int count = 0;
-    for (uintptr_t value = 1; value <= 0xFFFF; ++value)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0)
-            ++count;
-    return count;
-}
-
 void TypeIntoBox(HWND box, const wchar_t* text) {
     for (const wchar_t* c = text; *c; ++c)
         SendMessageW(box, WM_CHAR, *c, 1);

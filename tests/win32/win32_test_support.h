@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 // Dispatches the thread's pending messages, then keeps doing so for the given time.
 void PumpMessages(DWORD milliseconds = 0);
 
@@ -31,10 +33,7 @@ std::vector<SeenDialog> RunAnsweringDialogs(const std::function<void()>& action,
 // Clicks a dialog's button by posting BM_CLICK, as a user's press would.
 void ClickDialogButton(HWND dialog, int id);
 
-// The number of GDI objects this process holds: the handle values 1..0xFFFF that name an
-// object (GetGuiResources is not implemented under Wine). Warm up first: the first GetDC
-// caches objects of its own.
-int CountGdiObjects();
+// CountGdiObjects() is in test_files.h, shared with the canvas benchmark.
 
 // Types the text into an edit box one character at a time, as the keyboard would: each
 // character raises its own EN_CHANGE. A backspace is L'\b'.

@@ -13,7 +13,8 @@
 // HistorySlotCount - 1, and at most HistorySlotCount snapshots are ever held.
 //
 // The rules work on a snapshot store that the caller supplies: the canvas window keeps the
-// snapshots as device contexts in appState.historySlots; the tests keep pictures of a model.
+// snapshots as shared tiles in appState.history (tile_store.h); the tests keep pictures of a
+// model.
 
 #include "app/app_state.h"
 

@@ -1,4 +1,4 @@
-#include "tools/history_rules.h"
+#include "history/history_rules.h"
 
 namespace {
 
