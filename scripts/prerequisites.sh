@@ -14,6 +14,8 @@ packages=(
     wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
     # Japanese text: the locale sources for localedef, and Japanese fonts
     locales fonts-ipafont-gothic fonts-vlgothic
+    # Ume UI Gothic, the Japanese half of the dialog font (scripts/wine-session.sh)
+    fonts-horai-umefont
 )
 
 missing=()
