@@ -8,8 +8,8 @@ packages=(
     g++ cmake ninja-build googletest libbenchmark-dev
     # the Windows program, cross-compiled
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-    # the 32-bit build and Wine's 32-bit half that runs it
-    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386
+    # the 32-bit build, Wine's 32-bit half that runs it, and the installer compiler
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386 nsis
     # running it: Wine with its own fonts, a virtual display, screenshots and real X input
     wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
     # Japanese text: the locale sources for localedef, and Japanese fonts

@@ -148,6 +148,8 @@ fudemaru_session_start() {
     export FUDEMARU_WINE_SESSION
     FUDEMARU_XVFB_PID=
     cp -a "$FUDEMARU_WINE_CACHE/template" "$FUDEMARU_WINE_SESSION/prefix"
+    # For tests that need a prefix of their own (scripts/wine-fresh-prefix.sh).
+    export FUDEMARU_WINE_TEMPLATE=$FUDEMARU_WINE_CACHE/template
     fudemaru_wine_environment
     export WINEPREFIX=$FUDEMARU_WINE_SESSION/prefix
     if [ $use_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
