@@ -24,47 +24,34 @@ bool RunningUnderWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// A 32-bit top-down bitmap in a memory DC.
-struct Pixels {
-    int width, height;
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    uint32_t* bits = nullptr;
-
-    Pixels(int w, int h) : width(w), height(h), dc(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* data = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &data, nullptr, 0);
-        bits = static_cast<uint32_t*>(data);
-        previous = SelectObject(dc, bitmap);
-    }
-    ~Pixels() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    uint32_t At(int x, int y) const { return bits[y * width + x] & 0xFFFFFF; }
-};
+// What `draw` paints on a fresh bitmap of the screen's format, as 0xRRGGBB rows from the top.
+template <typename Draw> std::vector<uint32_t> Drawn(int width, int height, Draw draw) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    draw(dc);
+    std::vector<uint32_t> pixels = CopyPixels(dc, width, height);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
 
 // How far below the top of its line a text's lowest inked row lies, drawn in the font.
 int InkBottom(HFONT font, const std::wstring& text) {
-    Pixels canvas(400, 100);
-    PatBlt(canvas.dc, 0, 0, 400, 100, WHITENESS);
-    HGDIOBJ old = SelectObject(canvas.dc, font);
-    TextOutW(canvas.dc, 0, 0, text.c_str(), int(text.size()));
-    SelectObject(canvas.dc, old);
-    GdiFlush();
+    const int width = 400, height = 100;
+    std::vector<uint32_t> pixels = Drawn(width, height, [&](HDC dc) {
+        PatBlt(dc, 0, 0, width, height, WHITENESS);
+        HGDIOBJ old = SelectObject(dc, font);
+        TextOutW(dc, 0, 0, text.c_str(), int(text.size()));
+        SelectObject(dc, old);
+    });
     int bottom = 0;
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 400; ++x)
-            if (canvas.At(x, y) != 0xFFFFFF)
-                bottom = y + 1;
+    for (int i = 0; i < width * height; ++i)
+        if (pixels[i] != 0xFFFFFF)
+            bottom = i / width + 1;
     return bottom;
 }
 
@@ -139,12 +126,17 @@ TEST_F(DialogFontTest, TheLowerGroupBoxFramesTheSwatchesAndDiscsClearOfItsLines)
     RECT client;
     GetClientRect(palette, &client);
     // What the palette shows, and what its paint alone draws.
-    Pixels shown(client.right, client.bottom), painted(client.right, client.bottom);
+    const int width = client.right, height = client.bottom;
     HDC window = GetDC(palette);
-    BitBlt(shown.dc, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+    std::vector<uint32_t> shown = CopyPixels(window, width, height);
     ReleaseDC(palette, window);
-    ASSERT_EQ(PaintPaletteSurface(painted.dc, client.right, client.bottom), 1);
-    GdiFlush();
+    std::vector<uint32_t> painted =
+        Drawn(width, height, [&](HDC dc) { PaintPaletteSurface(dc, width, height); });
+    ASSERT_EQ(shown.size(), size_t(width) * height);
+    ASSERT_EQ(painted.size(), shown.size());
+    auto at = [&](const std::vector<uint32_t>& pixels, int x, int y) {
+        return pixels[size_t(y) * width + x];
+    };
 
     // The swatch grid, and the discs with their 3-pixel outline.
     IntRect first = SwatchCellRect(0, 0), last = SwatchCellRect(SwatchRows - 1, SwatchColumns - 1);
@@ -160,7 +152,7 @@ TEST_F(DialogFontTest, TheLowerGroupBoxFramesTheSwatchesAndDiscsClearOfItsLines)
         int differing = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
-                differing += shown.At(x, y) != painted.At(x, y);
+                differing += at(shown, x, y) != at(painted, x, y);
         EXPECT_EQ(differing, 0) << "pixels drawn over the painted " << item.name;
     }
 
@@ -177,8 +169,8 @@ TEST_F(DialogFontTest, TheLowerGroupBoxFramesTheSwatchesAndDiscsClearOfItsLines)
     MapWindowPoints(nullptr, palette, reinterpret_cast<POINT*>(&frame), 2);
     const uint32_t background = 0x330000; // as the bitmap holds it: 0xRRGGBB
     auto lineFrom = [&](int x, int y, int dx, int dy) {
-        for (; x >= 0 && y >= 0 && x < shown.width && y < shown.height; x += dx, y += dy)
-            if (shown.At(x, y) != background)
+        for (; x >= 0 && y >= 0 && x < width && y < height; x += dx, y += dy)
+            if (at(shown, x, y) != background)
                 return dx ? x : y;
         return -1;
     };
