@@ -32,7 +32,13 @@ set(CPACK_PACKAGE_DIRECTORY ${FUDEMARU_PACKAGE_DIRECTORY})
 set(CPACK_GENERATOR NSIS ZIP)
 # The packages carry the program without its debugging information.
 set(CPACK_STRIP_FILES ON)
-set(CPACK_RESOURCE_FILE_LICENSE ${FUDEMARU_PACKAGE_STAGING}/LICENSE.txt)
+# The installer's licence page wraps lines itself: each paragraph of the licence on one line.
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE FUDEMARU_LICENSE_TEXT)
+string(REPLACE "\n\n" "\r" FUDEMARU_LICENSE_TEXT "${FUDEMARU_LICENSE_TEXT}")
+string(REPLACE "\n" " " FUDEMARU_LICENSE_TEXT "${FUDEMARU_LICENSE_TEXT}")
+string(REPLACE "\r" "\n\n" FUDEMARU_LICENSE_TEXT "${FUDEMARU_LICENSE_TEXT}")
+file(WRITE ${FUDEMARU_PACKAGE_STAGING}/license-page.txt "${FUDEMARU_LICENSE_TEXT}")
+set(CPACK_RESOURCE_FILE_LICENSE ${FUDEMARU_PACKAGE_STAGING}/license-page.txt)
 
 # The installer, from the project's own template: CPack's stock one installs for all users
 # only and records more in the registry than the uninstaller entry.
