@@ -3,7 +3,8 @@
 #   unit  - the platform-free core, natively (and once more under Wine),
 #   win32 - the real windows created in-process under Wine,
 #   e2e   - the real fudemaru.exe driven from outside under Wine, and its installer;
-# the unit and win32 levels once more on the 32-bit build, under Wine's 32-bit half.
+# the unit and win32 levels and the installer once more on the 32-bit build, under Wine's
+# 32-bit half.
 # The Wine tests run in a private Wine session on their own virtual display.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
