@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures (once) and builds one or both builds: native (core + unit tests + benchmarks) and
-# windows (fudemaru.exe + Win32 and end-to-end tests). Extra arguments go to cmake --build.
+# Configures (once) and builds one or all builds: native (core + unit tests + benchmarks),
+# windows (fudemaru.exe + Win32 and end-to-end tests) and windows32 (the same, 32-bit). Extra
+# arguments go to cmake --build.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -20,12 +21,14 @@ build_preset() {
 case "$which" in
 native) build_preset native "$@" ;;
 windows) build_preset windows "$@" ;;
+windows32) build_preset windows32 "$@" ;;
 all)
     build_preset native "$@"
     build_preset windows "$@"
+    build_preset windows32 "$@"
     ;;
 *)
-    echo "usage: $0 [native|windows|all] [cmake --build arguments]" >&2
+    echo "usage: $0 [native|windows|windows32|all] [cmake --build arguments]" >&2
     exit 2
     ;;
 esac

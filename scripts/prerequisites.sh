@@ -8,10 +8,14 @@ packages=(
     g++ cmake ninja-build googletest libbenchmark-dev
     # the Windows program, cross-compiled
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    # the 32-bit build, Wine's 32-bit half that runs it, and the installer compiler
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386 nsis
     # running it: Wine with its own fonts, a virtual display, screenshots and real X input
     wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
     # Japanese text: the locale sources for localedef, and Japanese fonts
     locales fonts-ipafont-gothic fonts-vlgothic
+    # Ume UI Gothic, the Japanese half of the dialog font (scripts/wine-session.sh)
+    fonts-horai-umefont
 )
 
 missing=()
@@ -31,5 +35,9 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
+# wine32 is an i386 package.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo[@]}" dpkg --add-architecture i386
+fi
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

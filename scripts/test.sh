@@ -2,7 +2,9 @@
 # Installs what is missing, builds both builds and runs every test level with ctest:
 #   unit  - the platform-free core, natively (and once more under Wine),
 #   win32 - the real windows created in-process under Wine,
-#   e2e   - the real fudemaru.exe driven from outside under Wine.
+#   e2e   - the real fudemaru.exe driven from outside under Wine, and its installer;
+# the unit and win32 levels and the installer once more on the 32-bit build, under Wine's
+# 32-bit half.
 # The Wine tests run in a private Wine session on their own virtual display.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,6 +21,8 @@ echo "== Native build: ctest --preset native"
 ctest --preset native || status=1
 echo "== Windows build under Wine: ctest --preset windows"
 "$root/scripts/with-wine.sh" ctest --preset windows || status=1
+echo "== 32-bit Windows build under Wine: ctest --preset windows32"
+"$root/scripts/with-wine.sh" ctest --preset windows32 || status=1
 
 if [ $status -eq 0 ]; then
     echo "== All tests passed"

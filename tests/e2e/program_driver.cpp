@@ -21,7 +21,11 @@ std::wstring ProgramPath() {
 
 bool StartProgram(RunningProgram& program, const std::wstring& arguments,
                   const std::wstring& currentFolder) {
-    std::wstring path = ProgramPath();
+    return StartProgramAt(program, ProgramPath(), arguments, currentFolder);
+}
+
+bool StartProgramAt(RunningProgram& program, const std::wstring& path,
+                    const std::wstring& arguments, const std::wstring& currentFolder) {
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;

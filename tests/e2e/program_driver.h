@@ -52,6 +52,9 @@ std::wstring ProgramPath();
 // Starts the program; `currentFolder`, when given, is its current directory.
 bool StartProgram(RunningProgram& program, const std::wstring& arguments = L"",
                   const std::wstring& currentFolder = L"");
+// Starts the .exe at the Windows path, for example a copy the installer put in place.
+bool StartProgramAt(RunningProgram& program, const std::wstring& path,
+                    const std::wstring& arguments = L"", const std::wstring& currentFolder = L"");
 bool IsRunning(const RunningProgram& program);
 // Waits for the program to end and returns its exit code; -1 if it had to be killed.
 long WaitForExit(RunningProgram& program, DWORD timeoutMs = 10000);
