@@ -208,15 +208,21 @@ TEST(FloodFillTest, FillsSurfacesOnePixelWideOrHigh) {
     EXPECT_EQ(Where(column, Red), (std::vector<std::string>{"*", "*", ".", "."}));
 }
 
-TEST(FloodFillTest, FillFromSeedMarksTheFilledSetInTheVisitedMap) {
-    TestImage image = Drawn({"..#", "###"}, White, Black);
-    std::vector<uint8_t> visited(6, 0);
-    ASSERT_EQ(FillFromSeed(image.pixels.data(), 3, 2, visited.data(), 0, 0,
-                           RgbTriple{255, 255, 255}, 20, Red),
-              1);
-    // Memory order: bottom row first.
-    EXPECT_EQ(visited, (std::vector<uint8_t>{0, 0, 0, 1, 1, 0}));
-    EXPECT_EQ(Where(image, Red), (std::vector<std::string>{"**.", "..."}));
+TEST(FloodFillTest, TheVisitedMapHoldsOneBitPerPixel) {
+    const struct {
+        int width;
+        int height;
+        size_t words;
+    } sizes[] = {{680, 480, 5100}, {3, 2, 1}, {65, 1, 2},
+                 {64, 1, 1},       {0, 7, 0}, {4000, 3000, 187500}};
+    for (const auto& size : sizes) {
+        size_t words = 99;
+        ASSERT_EQ(FillVisitedWords(size.width, size.height, &words), 1) << size.width;
+        EXPECT_EQ(words, size.words) << size.width << "x" << size.height;
+    }
+    size_t words = 0;
+    EXPECT_EQ(FillVisitedWords(-1, 5, &words), 0);
+    EXPECT_EQ(FillVisitedWords(INT_MAX, INT_MAX, &words), sizeof(size_t) > 4 ? 1 : 0);
 }
 
 // The fill must paint exactly the set the plain algorithm paints, whatever the picture.
@@ -236,15 +242,37 @@ class FloodFillAgainstReference : public ::testing::Test {
             << kind << " " << image.width << "x" << image.height << " seed (" << x << ", " << y
             << ") tolerance " << tolerance;
         // The repaint and the history look only inside the bounds: every change lies there.
-        if (!ourResult)
+        if (!ourResult) {
             ASSERT_TRUE(bounds.left == 0 && bounds.top == 0 && bounds.right == 0 &&
                         bounds.bottom == 0);
-        for (int py = 0; py < image.height; ++py)
-            for (int px = 0; px < image.width; ++px)
-                if (PixelAt(ours, px, py) != PixelAt(image, px, py))
+        }
+        for (int py = 0; py < image.height; ++py) {
+            for (int px = 0; px < image.width; ++px) {
+                if (PixelAt(ours, px, py) != PixelAt(image, px, py)) {
                     ASSERT_TRUE(px >= bounds.left && px < bounds.right && py >= bounds.top &&
                                 py < bounds.bottom)
                         << kind << " changed (" << px << ", " << py << ") outside the bounds";
+                }
+            }
+        }
+        // A run stack of one or two runs overflows at once, and the fill must then complete
+        // by searching again around what it painted: the same set, the same bounds.
+        if (ourResult) {
+            TestImage cramped = image;
+            size_t words = 0;
+            ASSERT_EQ(FillVisitedWords(image.width, image.height, &words), 1);
+            std::vector<uint64_t> visited(words, 0);
+            IntRect crampedBounds = {-1, -1, -1, -1};
+            ASSERT_EQ(FillFromSeed(cramped.pixels.data(), image.width, image.height, visited.data(),
+                                   x, y, FromCanvasPixel(PixelAt(image, x, y)), tolerance,
+                                   fillValue, &crampedBounds, 1 + compared % 2),
+                      1);
+            ASSERT_TRUE(cramped.pixels == reference.pixels)
+                << kind << " with a cramped stack, seed (" << x << ", " << y << ")";
+            ASSERT_TRUE(crampedBounds.left == bounds.left && crampedBounds.top == bounds.top &&
+                        crampedBounds.right == bounds.right &&
+                        crampedBounds.bottom == bounds.bottom);
+        }
         ++compared;
     }
 
