@@ -349,9 +349,8 @@ template <typename Test, bool FillValueQualifies> struct Fill {
         return 0;
     }
 
-    // Paints and pushes a run found from parent. A run that finds no room on the stack is
-    // marked and its row noted for the sweep.
-    FILL_INLINE void Take(int y, size_t rowStart, int first, int last, const Run& parent) {
+    // Paints a run and adds it to the set and the bounds.
+    FILL_INLINE void Join(int y, size_t rowStart, int first, int last) {
         Paint(pixels + rowStart + first, last - first + 1, fillValue);
         if (FillValueQualifies)
             Mark(rowStart + size_t(first), rowStart + size_t(last));
@@ -359,6 +358,11 @@ template <typename Test, bool FillValueQualifies> struct Fill {
         bottom = y > bottom ? y : bottom;
         left = first < left ? first : left;
         right = last > right ? last : right;
+    }
+
+    // Pushes a joined run. A run that finds no room on the stack is marked and its row noted
+    // for the sweep.
+    FILL_INLINE void Push(int y, size_t rowStart, int first, int last, int toAway) {
         if (count == capacity) {
             const RunBlock grown = GrowRuns(RunBlock{runs, capacity}, stackLimit);
             if (!grown.runs) {
@@ -371,16 +375,44 @@ template <typename Test, bool FillValueQualifies> struct Fill {
             runs = grown.runs;
             capacity = grown.capacity;
         }
-        const int toAway = y - parent.y;
         // Searching onwards from here will read the next rows in this direction soon; on a
         // photo-sized picture each is far away in memory, so ask for them now.
-        const ptrdiff_t onwards = -ptrdiff_t(toAway) * ptrdiff_t(width); // bottom-up rows
+        const int step = toAway > 0 ? 1 : -1;
+        const ptrdiff_t onwards = -ptrdiff_t(step) * ptrdiff_t(width); // bottom-up rows
         const uint32_t* here = pixels + rowStart + first;
         for (int rows = 1; rows <= PrefetchRows; ++rows)
-            if (unsigned(y + rows * toAway) < unsigned(height))
+            if (unsigned(y + rows * step) < unsigned(height))
                 Prefetch(here + rows * onwards);
-        runs[count++] =
-            Run{y, first, last, first < parent.left || last > parent.right ? 2 * toAway : toAway};
+        runs[count++] = Run{y, first, last, toAway};
+    }
+
+    // Joins a run found from parent. A run of one pixel under its parent has but one row to
+    // search, onwards: that is done at once, and so on along a line one pixel wide, rather
+    // than pushing each pixel of it as a run.
+    FILL_INLINE void Take(int y, size_t rowStart, int first, int last, const Run& parent) {
+        const int step = y - parent.y;
+        Join(y, rowStart, first, last);
+        if (first < parent.left || last > parent.right) {
+            Push(y, rowStart, first, last, 2 * step);
+            return;
+        }
+        while (first == last) {
+            y += step;
+            if (unsigned(y) >= unsigned(height))
+                return;
+            rowStart = RowStart(y);
+            const int x = first;
+            if (!OpenAt(rowStart + size_t(x)))
+                return;
+            first = OpenFrom(rowStart, x);
+            last = OpenUntil(rowStart, x);
+            Join(y, rowStart, first, last);
+            if (first != last) {
+                Push(y, rowStart, first, last, 2 * step);
+                return;
+            }
+        }
+        Push(y, rowStart, first, last, step);
     }
 
     // Takes every open stretch of row y that touches columns from..to, whole. A short
