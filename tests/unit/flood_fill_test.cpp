@@ -319,41 +319,88 @@ class FloodFillAgainstReference : public ::testing::Test {
         return (random() % 5 == 0) ? 1 + int(random() % 3) : 1 + int(random() % 48);
     }
 
-    int compared = 0;
-};
-
-TEST_F(FloodFillAgainstReference, RandomPicturesOfEveryKind) {
-    std::mt19937 random(20240501);
-    for (int picture = 0; picture < 1500; ++picture) {
+    // One of five kinds in turn, of random size, half of them with random alpha.
+    static TestImage RandomPicture(int picture, std::mt19937& random, const char** kind) {
         const int w = RandomSide(random);
         const int h = RandomSide(random);
         TestImage image;
-        const char* kind = "";
         switch (picture % 5) {
         case 0:
             image = NoiseImage(w, h, 1 + int(random() % 6), int(random() % 40), random);
-            kind = "noise";
+            *kind = "noise";
             break;
         case 1:
             image = DappledImage(w, h, 45 + int(random() % 40), random);
-            kind = "dappled";
+            *kind = "dappled";
             break;
         case 2:
             image = MazeImage(w, h, RandomPixel(random), RandomPixel(random),
                               int(random() % 3) * 10, random);
-            kind = "maze";
+            *kind = "maze";
             break;
         case 3:
             image = CornerImage(w, h, 1 + int(random() % 3), random);
-            kind = "corners";
+            *kind = "corners";
             break;
         default:
             image = NoiseImage(w, h, 3, 0, random);
-            kind = "flat regions";
+            *kind = "flat regions";
             break;
         }
         if (random() % 2)
             ScrambleAlpha(image, random);
+        return image;
+    }
+
+    int compared = 0;
+};
+
+// The comparison is worth the faults it catches: on the same kinds of pictures it must tell
+// the reference from fills with a planted fault (a tolerance test one too wide, a seed one
+// pixel off, rows taken top-down).
+TEST_F(FloodFillAgainstReference, RandomPicturesCatchPlantedFaults) {
+    using FillFunction = int (*)(TestImage&, int, int, int, uint32_t);
+    const FillFunction faults[] = {
+        [](TestImage& i, int x, int y, int t, uint32_t v) {
+            return ReferenceFloodFill(i.pixels.data(), i.width, i.height, x, y, t + 1, v);
+        },
+        [](TestImage& i, int x, int y, int t, uint32_t v) {
+            return ReferenceFloodFill(i.pixels.data(), i.width, i.height, x + 1, y, t, v);
+        },
+        [](TestImage& i, int x, int y, int t, uint32_t v) {
+            return ReferenceFloodFill(i.pixels.data(), i.width, i.height, x, i.height - 1 - y, t,
+                                      v);
+        }};
+    int caught[3] = {0, 0, 0};
+    std::mt19937 random(11);
+    for (int picture = 0; picture < 200; ++picture) {
+        const char* kind = "";
+        const TestImage image = RandomPicture(picture, random, &kind);
+        int x = 0;
+        int y = 0;
+        RandomPoint(image, random, &x, &y);
+        const int tolerance = RandomTolerance(random);
+        const uint32_t fillValue = 0xFF000000u | RandomPixel(random);
+        TestImage right = image;
+        ReferenceFloodFill(right.pixels.data(), image.width, image.height, x, y, tolerance,
+                           fillValue);
+        for (int fault = 0; fault < 3; ++fault) {
+            TestImage wrong = image;
+            faults[fault](wrong, x, y, tolerance, fillValue);
+            caught[fault] += wrong.pixels != right.pixels;
+        }
+    }
+    for (int fault = 0; fault < 3; ++fault)
+        EXPECT_GT(caught[fault], 0) << "planted fault " << fault;
+}
+
+TEST_F(FloodFillAgainstReference, RandomPicturesOfEveryKind) {
+    std::mt19937 random(20240501);
+    for (int picture = 0; picture < 1500; ++picture) {
+        const char* kind = "";
+        const TestImage image = RandomPicture(picture, random, &kind);
+        const int w = image.width;
+        const int h = image.height;
         for (int fill = 0; fill < 4; ++fill) {
             int x = 0;
             int y = 0;
