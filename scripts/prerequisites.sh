@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, and only those that
-# are missing: a second run does nothing and takes a moment.
+# are missing: a second run does nothing and takes a moment. Arguments name more packages.
 set -euo pipefail
 
 packages=(
@@ -13,6 +13,7 @@ packages=(
     # Japanese text: the locale sources for localedef, and Japanese fonts
     locales fonts-ipafont-gothic fonts-vlgothic
 )
+packages+=("$@") # and whatever a caller names (scripts/bench-fill.sh: OpenCV)
 
 missing=()
 for package in "${packages[@]}"; do
