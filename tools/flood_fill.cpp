@@ -16,18 +16,22 @@
 #endif
 
 // The fill works a run at a time. A run is a stretch of one row that joins the set whole: it
-// is painted and marked in the visited map (one bit per pixel) as soon as it is found, then
-// pushed, and when it is popped the rows above and below it are searched for open pixels
-// (unmarked, within the tolerance); each one found grows into a new run. A pixel is only ever
-// tested while it is unmarked, and an unmarked pixel has not been painted, so the colour test
-// always sees colours from before the fill, whatever the fill value.
+// is painted as soon as it is found and pushed, and when it is popped the row onwards (away
+// from the run it was found from) is searched for open pixels, and the row behind only where
+// the run reaches past that parent; each open pixel found grows into a new run. A pixel is
+// only ever tested before it is painted, so the test always sees colours from before the fill.
+// When the fill value itself would pass the test, one bit per pixel marks the set so that a
+// painted pixel is not taken again; when it would not, painting is mark enough.
 //
-// The colour test runs on whole stretches at once: it turns up to 64 pixels into a bit mask,
-// four pixels to an SSE2 instruction, and runs are then found with bit arithmetic.
+// The test runs on stretches at once: SSE2 turns up to 64 pixels into a bit mask, four pixels
+// to an instruction, and runs are read off the bits. A single pixel, most often the next step
+// along a thin line, is tested alone, and a line one pixel wide is followed without pushing.
+// The rows a pushed run will search are prefetched: on a photo-sized picture each row is far
+// from the last in memory.
 //
 // All or nothing: the visited map and the first stack block are allocated before any pixel
 // changes, and the only later allocation, growing the stack, cannot fail the fill. A run that
-// finds no room on the stack is already painted and marked; its row is noted, and once the
+// finds no room on the stack is already painted; it is marked and its row noted, and once the
 // stack is empty the noted rows are swept for marked runs whose neighbours are searched again.
 // The fill then completes with the memory it has, only slower.
 
@@ -247,9 +251,9 @@ RunBlock GrowRuns(RunBlock block, size_t limit) {
 }
 
 // One fill in progress, a local object of FillWith whose member functions are all inlined
-// there: the compiler then keeps its fields in registers, where it would otherwise reload
-// them from memory after every pixel store (an int or size_t field may alias the pixels or
-// the visited map as far as it knows).
+// there: its address never escapes, so the compiler need not reload its fields after every
+// pixel store, as it must for a struct it cannot see whole (an int or size_t field may alias
+// the pixels or the visited map as far as it knows).
 //
 // When the fill value itself qualifies, the visited map holds every pixel of the set and the
 // search skips what it marks. When it does not, a painted pixel can never pass the test
