@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, and only those that
-# are missing: a second run does nothing and takes a moment.
+# are missing: a second run does nothing and takes a moment. Arguments name more packages.
 set -euo pipefail
 
 packages=(
@@ -17,6 +17,7 @@ packages=(
     # Ume UI Gothic, the Japanese half of the dialog font (scripts/wine-session.sh)
     fonts-horai-umefont
 )
+packages+=("$@") # and whatever a caller names (scripts/bench-fill.sh: OpenCV)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -19,8 +19,10 @@
 // which has alpha 255. Pixels outside the set keep every byte, alpha included.
 //
 // Returns 1 when the fill ran. Returns 0 with nothing painted when the point lies outside
-// the surface, the surface is empty or has no pixels, or a work area cannot be allocated:
-// the fill is all or nothing.
+// the surface, the surface is empty or has no pixels, or its work areas cannot be allocated:
+// the fill is all or nothing. Its extra memory is one bit per pixel for the visited map and
+// a stack of runs that grows as needed; when the stack cannot grow, the fill still completes
+// (by searching again around what it painted), only slower.
 //
 // When paintedBounds is given it receives a rectangle in picture coordinates (right and
 // bottom exclusive) that holds every painted pixel, so that the caller repaints and records
@@ -28,14 +30,19 @@
 int FloodFill(uint32_t* pixels, IntSize surfaceSize, int x, int y, int tolerance,
               uint32_t fillValue, IntRect* paintedBounds = nullptr);
 
-// The fill proper, for FloodFill and for callers that own the visited map. visited holds one
-// byte per pixel, indexed like the pixels and all 0 on entry; on return every pixel of the
-// filled set is marked 1. The point must lie inside; seedColour is the seed's colour before
-// the fill. Returns 1 when done, 0 with nothing painted when its work stack cannot be
-// allocated. paintedBounds as for FloodFill.
-int FillFromSeed(uint32_t* pixels, int width, int height, uint8_t* visited, int x, int y,
+// The fill proper, for FloodFill and for callers that own the visited map: one bit per pixel,
+// bit (i % 64) of word i / 64 for the pixel at index i of the pixel array, FillVisitedWords
+// words all 0 on entry; on return every pixel of the filled set is marked. The point must lie
+// inside; seedColour is the seed's colour before the fill. stackLimit caps the run stack at
+// that many runs (0: as far as memory allows). Returns 1 when done, 0 with nothing painted
+// when the first block of its stack cannot be allocated. paintedBounds as for FloodFill.
+int FillFromSeed(uint32_t* pixels, int width, int height, uint64_t* visited, int x, int y,
                  RgbTriple seedColour, int tolerance, uint32_t fillValue,
-                 IntRect* paintedBounds = nullptr);
+                 IntRect* paintedBounds = nullptr, size_t stackLimit = 0);
+
+// The 64-bit words of the visited map for width x height pixels. Returns 0 when a size is
+// negative or the pixel count does not fit in size_t.
+int FillVisitedWords(int width, int height, size_t* words);
 
 // Bytes of a work area of bytesPerPixel bytes for each of width x height pixels, in a type
 // that cannot wrap. Returns 0 when a size is negative or the product does not fit in size_t.

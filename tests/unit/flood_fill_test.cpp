@@ -212,15 +212,21 @@ TEST(FloodFillTest, FillsSurfacesOnePixelWideOrHigh) {
     EXPECT_EQ(Where(column, Red), (std::vector<std::string>{"*", "*", ".", "."}));
 }
 
-TEST(FloodFillTest, FillFromSeedMarksTheFilledSetInTheVisitedMap) {
-    TestImage image = Drawn({"..#", "###"}, White, Black);
-    std::vector<uint8_t> visited(6, 0);
-    ASSERT_EQ(FillFromSeed(image.pixels.data(), 3, 2, visited.data(), 0, 0,
-                           RgbTriple{255, 255, 255}, 20, Red),
-              1);
-    // Memory order: bottom row first.
-    EXPECT_EQ(visited, (std::vector<uint8_t>{0, 0, 0, 1, 1, 0}));
-    EXPECT_EQ(Where(image, Red), (std::vector<std::string>{"**.", "..."}));
+TEST(FloodFillTest, TheVisitedMapHoldsOneBitPerPixel) {
+    const struct {
+        int width;
+        int height;
+        size_t words;
+    } sizes[] = {{680, 480, 5100}, {3, 2, 1}, {65, 1, 2},
+                 {64, 1, 1},       {0, 7, 0}, {4000, 3000, 187500}};
+    for (const auto& size : sizes) {
+        size_t words = 99;
+        ASSERT_EQ(FillVisitedWords(size.width, size.height, &words), 1) << size.width;
+        EXPECT_EQ(words, size.words) << size.width << "x" << size.height;
+    }
+    size_t words = 0;
+    EXPECT_EQ(FillVisitedWords(-1, 5, &words), 0);
+    EXPECT_EQ(FillVisitedWords(INT_MAX, INT_MAX, &words), sizeof(size_t) > 4 ? 1 : 0);
 }
 
 // The fill must paint exactly the set the plain algorithm paints, whatever the picture.
@@ -244,13 +250,33 @@ class FloodFillAgainstReference : public ::testing::Test {
             ASSERT_TRUE(bounds.left == 0 && bounds.top == 0 && bounds.right == 0 &&
                         bounds.bottom == 0);
         }
-        for (int py = 0; py < image.height; ++py)
-            for (int px = 0; px < image.width; ++px)
+        for (int py = 0; py < image.height; ++py) {
+            for (int px = 0; px < image.width; ++px) {
                 if (PixelAt(ours, px, py) != PixelAt(image, px, py)) {
                     ASSERT_TRUE(px >= bounds.left && px < bounds.right && py >= bounds.top &&
                                 py < bounds.bottom)
                         << kind << " changed (" << px << ", " << py << ") outside the bounds";
                 }
+            }
+        }
+        // A run stack of one or two runs overflows at once, and the fill must then complete
+        // by searching again around what it painted: the same set, the same bounds.
+        if (ourResult) {
+            TestImage cramped = image;
+            size_t words = 0;
+            ASSERT_EQ(FillVisitedWords(image.width, image.height, &words), 1);
+            std::vector<uint64_t> visited(words, 0);
+            IntRect crampedBounds = {-1, -1, -1, -1};
+            ASSERT_EQ(FillFromSeed(cramped.pixels.data(), image.width, image.height, visited.data(),
+                                   x, y, FromCanvasPixel(PixelAt(image, x, y)), tolerance,
+                                   fillValue, &crampedBounds, 1 + compared % 2),
+                      1);
+            ASSERT_TRUE(cramped.pixels == reference.pixels)
+                << kind << " with a cramped stack, seed (" << x << ", " << y << ")";
+            ASSERT_TRUE(crampedBounds.left == bounds.left && crampedBounds.top == bounds.top &&
+                        crampedBounds.right == bounds.right &&
+                        crampedBounds.bottom == bounds.bottom);
+        }
         ++compared;
     }
 
@@ -297,41 +323,88 @@ class FloodFillAgainstReference : public ::testing::Test {
         return (random() % 5 == 0) ? 1 + int(random() % 3) : 1 + int(random() % 48);
     }
 
-    int compared = 0;
-};
-
-TEST_F(FloodFillAgainstReference, RandomPicturesOfEveryKind) {
-    std::mt19937 random(20240501);
-    for (int picture = 0; picture < 1500; ++picture) {
+    // One of five kinds in turn, of random size, half of them with random alpha.
+    static TestImage RandomPicture(int picture, std::mt19937& random, const char** kind) {
         const int w = RandomSide(random);
         const int h = RandomSide(random);
         TestImage image;
-        const char* kind = "";
         switch (picture % 5) {
         case 0:
             image = NoiseImage(w, h, 1 + int(random() % 6), int(random() % 40), random);
-            kind = "noise";
+            *kind = "noise";
             break;
         case 1:
             image = DappledImage(w, h, 45 + int(random() % 40), random);
-            kind = "dappled";
+            *kind = "dappled";
             break;
         case 2:
             image = MazeImage(w, h, RandomPixel(random), RandomPixel(random),
                               int(random() % 3) * 10, random);
-            kind = "maze";
+            *kind = "maze";
             break;
         case 3:
             image = CornerImage(w, h, 1 + int(random() % 3), random);
-            kind = "corners";
+            *kind = "corners";
             break;
         default:
             image = NoiseImage(w, h, 3, 0, random);
-            kind = "flat regions";
+            *kind = "flat regions";
             break;
         }
         if (random() % 2)
             ScrambleAlpha(image, random);
+        return image;
+    }
+
+    int compared = 0;
+};
+
+// The comparison is worth the faults it catches: on the same kinds of pictures it must tell
+// the reference from fills with a planted fault (a tolerance test one too wide, a seed one
+// pixel off, rows taken top-down).
+TEST_F(FloodFillAgainstReference, RandomPicturesCatchPlantedFaults) {
+    using FillFunction = int (*)(TestImage&, int, int, int, uint32_t);
+    const FillFunction faults[] = {
+        [](TestImage& i, int x, int y, int t, uint32_t v) {
+            return ReferenceFloodFill(i.pixels.data(), i.width, i.height, x, y, t + 1, v);
+        },
+        [](TestImage& i, int x, int y, int t, uint32_t v) {
+            return ReferenceFloodFill(i.pixels.data(), i.width, i.height, x + 1, y, t, v);
+        },
+        [](TestImage& i, int x, int y, int t, uint32_t v) {
+            return ReferenceFloodFill(i.pixels.data(), i.width, i.height, x, i.height - 1 - y, t,
+                                      v);
+        }};
+    int caught[3] = {0, 0, 0};
+    std::mt19937 random(11);
+    for (int picture = 0; picture < 200; ++picture) {
+        const char* kind = "";
+        const TestImage image = RandomPicture(picture, random, &kind);
+        int x = 0;
+        int y = 0;
+        RandomPoint(image, random, &x, &y);
+        const int tolerance = RandomTolerance(random);
+        const uint32_t fillValue = 0xFF000000u | RandomPixel(random);
+        TestImage right = image;
+        ReferenceFloodFill(right.pixels.data(), image.width, image.height, x, y, tolerance,
+                           fillValue);
+        for (int fault = 0; fault < 3; ++fault) {
+            TestImage wrong = image;
+            faults[fault](wrong, x, y, tolerance, fillValue);
+            caught[fault] += wrong.pixels != right.pixels;
+        }
+    }
+    for (int fault = 0; fault < 3; ++fault)
+        EXPECT_GT(caught[fault], 0) << "planted fault " << fault;
+}
+
+TEST_F(FloodFillAgainstReference, RandomPicturesOfEveryKind) {
+    std::mt19937 random(20240501);
+    for (int picture = 0; picture < 1500; ++picture) {
+        const char* kind = "";
+        const TestImage image = RandomPicture(picture, random, &kind);
+        const int w = image.width;
+        const int h = image.height;
         for (int fill = 0; fill < 4; ++fill) {
             int x = 0;
             int y = 0;
