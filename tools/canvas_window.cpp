@@ -21,36 +21,32 @@ COLORREF PrimaryColourRef() {
     return ToColorRef(appState.primaryColour);
 }
 
-// Width of the pen selected in the canvas: how far beyond its points a line or a figure
-// can reach. A new canvas starts with the one-pixel stock pen.
-int selectedPenWidth = 1;
-
 // Selects a stroke's pen or brush into the canvas and deletes the one whose place it takes,
 // which belongs to this or an earlier stroke and is never used again (DeleteObject leaves
 // stock objects alone). One that could not be made or selected leaves the old one selected.
-// 1 when it took the old one's place.
-int SelectInPlace(HGDIOBJ replacement) {
+void SelectInPlace(HGDIOBJ replacement) {
     if (!replacement)
-        return 0;
+        return;
     HGDIOBJ replaced = SelectObject(appState.canvasDc, replacement);
-    if (!replaced) {
+    if (!replaced)
         DeleteObject(replacement);
-        return 0;
-    }
-    if (replaced != replacement)
+    else if (replaced != replacement)
         DeleteObject(replaced);
-    return 1;
 }
 
 void SelectStrokePen(int width) {
-    if (SelectInPlace(CreatePen(PS_SOLID, width, PrimaryColourRef())))
-        selectedPenWidth = width;
+    SelectInPlace(CreatePen(PS_SOLID, width, PrimaryColourRef()));
 }
 
-// What a line or figure between two points, drawn with the selected pen, can have changed.
-// (A new canvas holds the one-pixel stock pen, narrower than any the width can still name.)
+// What a line or figure between two points, drawn with the pen selected in the canvas, can
+// have changed. The stock pen of a new canvas reads as width 0: one pixel.
 IntRect ReachBetween(int x0, int y0, int x1, int y1) {
-    return RectAroundCorners(x0, y0, x1, y1, selectedPenWidth / 2 + 2);
+    LOGPEN pen = {};
+    int width = 1;
+    if (GetObjectW(GetCurrentObject(appState.canvasDc, OBJ_PEN), sizeof(pen), &pen) &&
+        pen.lopnWidth.x > width)
+        width = pen.lopnWidth.x;
+    return RectAroundCorners(x0, y0, x1, y1, width / 2 + 2);
 }
 
 IntRect ReachBetween(PackedPoint a, PackedPoint b) {
