@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "program_driver.h"
 #include "test_files.h"
 
 namespace {
@@ -19,16 +20,6 @@ bool InMoveLoop(DWORD thread) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
-}
-
-template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
 }
 
 } // namespace
@@ -62,7 +53,7 @@ bool XDragWindow(HWND window, POINT from, POINT to, int steps) {
     RECT start;
     GetWindowRect(window, &start);
     bool ok = Xdotool(L"mousemove " + Number(from.x) + L" " + Number(from.y) + L" mousedown 1");
-    ok = ok && WaitFor([&] { return InMoveLoop(thread); }, 5000);
+    ok = ok && Eventually([&] { return InMoveLoop(thread); }, true, 5000);
     if (!ok)
         fprintf(stderr, "XDragWindow: the press did not start the move loop\n");
     for (int i = 1; i <= steps && ok; ++i) {
@@ -70,19 +61,17 @@ bool XDragWindow(HWND window, POINT from, POINT to, int steps) {
         long y = from.y + (to.y - from.y) * i / steps;
         ok = Xdotool(L"mousemove " + Number(x) + L" " + Number(y));
     }
-    ok = ok && WaitFor(
-                   [&] {
-                       RECT now;
-                       GetWindowRect(window, &now);
-                       return now.left - start.left == to.x - from.x &&
-                              now.top - start.top == to.y - from.y;
-                   },
-                   5000);
+    auto followed = [&] {
+        RECT now;
+        GetWindowRect(window, &now);
+        return now.left - start.left == to.x - from.x && now.top - start.top == to.y - from.y;
+    };
+    ok = ok && Eventually(followed, true, 5000);
     if (!ok)
         fprintf(stderr, "XDragWindow: the window did not follow the pointer\n");
     // Released whatever happened, so that no button stays down for the next scenario.
     ok = Xdotool(L"mouseup 1") && ok;
-    return WaitFor([&] { return !InMoveLoop(thread); }, 5000) && ok;
+    return Eventually([&] { return !InMoveLoop(thread); }, true, 5000) && ok;
 }
 
 bool XWheelAt(int x, int y, int notches) {

@@ -212,23 +212,6 @@ TEST(FloodFillTest, FillsSurfacesOnePixelWideOrHigh) {
     EXPECT_EQ(Where(column, Red), (std::vector<std::string>{"*", "*", ".", "."}));
 }
 
-TEST(FloodFillTest, TheVisitedMapHoldsOneBitPerPixel) {
-    const struct {
-        int width;
-        int height;
-        size_t words;
-    } sizes[] = {{680, 480, 5100}, {3, 2, 1}, {65, 1, 2},
-                 {64, 1, 1},       {0, 7, 0}, {4000, 3000, 187500}};
-    for (const auto& size : sizes) {
-        size_t words = 99;
-        ASSERT_EQ(FillVisitedWords(size.width, size.height, &words), 1) << size.width;
-        EXPECT_EQ(words, size.words) << size.width << "x" << size.height;
-    }
-    size_t words = 0;
-    EXPECT_EQ(FillVisitedWords(-1, 5, &words), 0);
-    EXPECT_EQ(FillVisitedWords(INT_MAX, INT_MAX, &words), sizeof(size_t) > 4 ? 1 : 0);
-}
-
 // The fill must paint exactly the set the plain algorithm paints, whatever the picture.
 class FloodFillAgainstReference : public ::testing::Test {
   protected:
