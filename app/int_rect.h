@@ -15,6 +15,10 @@ struct IntRect {
     int bottom;
 };
 
+inline int SameSize(IntSize a, IntSize b) {
+    return a.w == b.w && a.h == b.h;
+}
+
 inline int RectIsEmpty(IntRect r) {
     return r.right <= r.left || r.bottom <= r.top;
 }

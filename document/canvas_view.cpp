@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "document/canvas_layout.h"
 #include "document/document_window.h"
 #include "document/view_geometry.h"
 
@@ -17,8 +18,7 @@ IntRect IntRectOf(const RECT& r) {
 }
 
 const uint32_t* SurfaceRow(int y) {
-    const IntSize size = appState.surfaceSize;
-    return appState.canvasPixels + size_t(size.h - 1 - y) * size_t(size.w);
+    return appState.canvasPixels + CanvasPixelIndex(0, y, appState.surfaceSize);
 }
 
 // Fills the view's area band by band from the surface and hands each band to GDI unstretched.

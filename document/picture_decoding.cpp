@@ -49,10 +49,6 @@ int SizeOfBitmap(HBITMAP bitmap, IntSize* size) {
     return 1;
 }
 
-int SameSize(IntSize a, IntSize b) {
-    return a.w == b.w && a.h == b.h;
-}
-
 // OLE's picture loader. Only bitmap pictures are taken: whatever else it makes of a file
 // (icons, metafiles) is refused here.
 int DecodeWithPictureLoader(IStream* stream, DWORD size, IntSize expected, HDC canvasDc) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "document/canvas_layout.h"
+
 // A tile of width x height pixels, rows from the top, stored right after its header.
 struct Tile {
     int refs;
@@ -37,10 +39,6 @@ size_t TileBytes(int width, int height) {
     return sizeof(Tile) + size_t(width) * size_t(height) * sizeof(uint32_t);
 }
 
-int SameSize(IntSize a, IntSize b) {
-    return a.w == b.w && a.h == b.h;
-}
-
 // The area of tile (column, row) in a picture of the size.
 IntRect TileArea(IntSize size, int column, int row) {
     return RectClipped(
@@ -49,7 +47,7 @@ IntRect TileArea(IntSize size, int column, int row) {
 }
 
 uint32_t* CanvasRow(CanvasPixels canvas, int y) {
-    return canvas.pixels + size_t(canvas.size.h - 1 - y) * size_t(canvas.size.w);
+    return canvas.pixels + CanvasPixelIndex(0, y, canvas.size);
 }
 
 int WithinBudget(const TileStore& store, size_t more) {
