@@ -1,6 +1,6 @@
 #include "app/frame_window.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "document/document_sources.h"
 #include "export/save_image.h"
 #include "resources/resource_ids.h"

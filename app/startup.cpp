@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "app/app_state.h"
-#include "app/class_resources.h"
 #include "app/frame_window.h"
-#include "app/window_class.h"
+#include "base/app_state.h"
+#include "base/class_resources.h"
+#include "base/window_class.h"
 #include "export/gdiplus_encoders.h"
 #include "palette/palette_dialog.h"
 

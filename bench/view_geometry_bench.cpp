@@ -2,7 +2,7 @@
 // message handlers, so it must stay far below a frame's time (16 ms) even at its worst.
 #include <benchmark/benchmark.h>
 
-#include "document/view_geometry.h"
+#include "view/view_geometry.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <commdlg.h>
 #include <shlwapi.h>
 
-#include "app/app_state.h"
-#include "app/class_resources.h"
-#include "app/window_class.h"
-#include "document/canvas_layout.h"
+#include "base/app_state.h"
+#include "base/canvas_layout.h"
+#include "base/class_resources.h"
+#include "base/window_class.h"
 #include "document/document_window.h"
 #include "document/picture_decoding.h"
 #include "history/snapshot_history.h"

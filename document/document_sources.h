@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // Makes a 32-bit bottom-up DIB section of the given size. 1 when it was made; 0 (and a null
 // bitmap) when an out pointer is null, a side is below 1 or the section cannot be created.

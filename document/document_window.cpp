@@ -1,30 +1,17 @@
 #include "document/document_window.h"
 
-#include "app/app_state.h"
-#include "app/class_resources.h"
-#include "app/window_class.h"
-#include "document/view_geometry.h"
+#include "base/app_state.h"
+#include "base/class_resources.h"
+#include "base/window_class.h"
 #include "resources/resource_ids.h"
 #include "tools/canvas_window.h"
+#include "view/scrolling.h"
+#include "view/view_geometry.h"
 
 namespace {
 
 // The surround's light yellow (red 255, green 255, blue 160).
 const COLORREF SurroundColour = RGB(255, 255, 160);
-
-static_assert(sizeof(ScrollRecord) == sizeof(SCROLLINFO), "a scroll record is a SCROLLINFO");
-
-void SendScrollRecord(HWND window, int bar, const ScrollRecord& record) {
-    SCROLLINFO info = {};
-    info.cbSize = record.cbSize;
-    info.fMask = record.fMask;
-    info.nMin = record.nMin;
-    info.nMax = record.nMax;
-    info.nPage = record.nPage;
-    info.nPos = record.nPos;
-    info.nTrackPos = record.nTrackPos;
-    SetScrollInfo(window, bar, &info, TRUE);
-}
 
 void RegisterCanvasClass() {
     // Registered on every document; a class that exists already simply fails to register.
@@ -109,21 +96,6 @@ void OnDocumentClose(HWND window) {
 }
 
 } // namespace
-
-void UpdateScrollRanges(HWND documentWindow) {
-    appState.hScrollInfo.nPos = 0;
-    appState.vScrollInfo.nPos = 0;
-    RECT client;
-    GetClientRect(documentWindow, &client);
-    SetScrollRangeRecord(&appState.vScrollInfo, appState.viewSize.h, client.bottom);
-    appState.vScrollInfo.cbSize = sizeof(SCROLLINFO);
-    SendScrollRecord(documentWindow, SB_VERT, appState.vScrollInfo);
-    appState.vScrollInfo.fMask = SIF_POS;
-    SetScrollRangeRecord(&appState.hScrollInfo, appState.viewSize.w, client.right);
-    appState.hScrollInfo.cbSize = sizeof(SCROLLINFO);
-    SendScrollRecord(documentWindow, SB_HORZ, appState.hScrollInfo);
-    appState.hScrollInfo.fMask = SIF_POS;
-}
 
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -5,7 +5,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "document/canvas_layout.h"
+#include "base/canvas_layout.h"
 #include "export/gdiplus_encoders.h"
 
 using namespace Gdiplus;

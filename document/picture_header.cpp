@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "document/canvas_layout.h"
+#include "base/canvas_layout.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 enum class PictureKind : int {
     Unknown = 0,

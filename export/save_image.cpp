@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "export/gdiplus_encoders.h"
 #include "export/save_dialog.h"
 #include "export/save_formats.h"

@@ -16,7 +16,7 @@
 // snapshots as shared tiles in appState.history (tile_store.h); the tests keep pictures of a
 // model.
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 struct SnapshotStore {
     // Copies the canvas into the slot, replacing what it held. Returns 1 when the slot holds

@@ -1,8 +1,8 @@
 #include "history/snapshot_history.h"
 
-#include "app/app_state.h"
-#include "document/canvas_view.h"
+#include "base/app_state.h"
 #include "history/history_rules.h"
+#include "view/canvas_view.h"
 
 namespace {
 

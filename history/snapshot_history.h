@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/int_rect.h"
+#include "base/int_rect.h"
 
 // Copies the canvas into the slot (0 to HistorySlotCount - 1), sharing the tiles nothing has
 // drawn on. Returns 1 when the slot holds a complete snapshot; 0 when the budget or the memory

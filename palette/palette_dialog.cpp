@@ -1,12 +1,12 @@
 #include "palette/palette_dialog.h"
 
-#include "app/app_state.h"
-#include "app/window_class.h"
+#include "base/app_state.h"
+#include "base/window_class.h"
+#include "history/snapshot_history.h"
 #include "palette/palette_paint.h"
 #include "palette/palette_settings.h"
 #include "palette/swatches.h"
 #include "resources/resource_ids.h"
-#include "history/snapshot_history.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // COLORREF values: red in the lowest byte.
 constexpr uint32_t PaletteBackgroundColour = 0x000033; // RGB(51, 0, 0), a dark red

@@ -1,6 +1,6 @@
 #include "palette/palette_paint.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "palette/palette_layout.h"
 #include "palette/swatches.h"
 

@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "palette/typed_value.h"
 #include "resources/resource_ids.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 constexpr int SwatchRows = 5;
 constexpr int SwatchColumns = 32;

@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-#include "document/canvas_view.h"
-#include "document/view_geometry.h"
+#include "history/snapshot_history.h"
 #include "tools/eyedropper.h"
 #include "tools/flood_fill.h"
-#include "history/snapshot_history.h"
 #include "tools/spray.h"
+#include "view/canvas_view.h"
+#include "view/view_geometry.h"
 
 namespace {
 

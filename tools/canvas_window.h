@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // Window procedure of "IllustClassName", the canvas window inside the document window. The
 // left button draws with the active tool into the canvas surface through canvasDc; the

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 void PickColour() {
     const COLORREF colour =

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/app_state.h"
-#include "app/colour.h"
+#include "base/app_state.h"
+#include "base/colour.h"
 
 // Paints with fillValue the seed (x, y) and every pixel joined to it by up, down, left and
 // right steps through pixels whose L1 distance |R - R0| + |G - G0| + |B - B0| from the seed's

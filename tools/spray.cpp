@@ -1,6 +1,6 @@
 #include "tools/spray.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "history/snapshot_history.h"
 #include "resources/resource_ids.h"
 #include "tools/spray_pattern.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // The spray's random sequence: linear congruential, state * 214013 + 2531011 modulo 2^32.
 // A default-made sequence starts at state 1, as every run of the program does; the program

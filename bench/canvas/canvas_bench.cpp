@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "document/document_sources.h"
 #include "history/snapshot_history.h"
 #include "test_files.h"

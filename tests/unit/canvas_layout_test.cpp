@@ -1,7 +1,7 @@
 // The bottom-up pixel layout of the canvas surface and the sizes a surface may have.
 #include <gtest/gtest.h>
 
-#include "document/canvas_layout.h"
+#include "base/canvas_layout.h"
 
 namespace {
 

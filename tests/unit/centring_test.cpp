@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/centring.h"
+#include "base/centring.h"
 
 namespace {
 

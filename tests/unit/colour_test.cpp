@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/colour.h"
-#include "app/packed_point.h"
+#include "base/colour.h"
+#include "base/packed_point.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/colour.h"
+#include "base/colour.h"
 #include "palette/swatches.h"
 
 namespace {

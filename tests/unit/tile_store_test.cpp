@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "base/tile_store.h"
 #include "history/history_rules.h"
-#include "history/tile_store.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "document/view_geometry.h"
+#include "view/view_geometry.h"
 
 namespace {
 

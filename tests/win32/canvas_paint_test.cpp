@@ -4,10 +4,10 @@
 #include <functional>
 #include <random>
 
-#include "document/canvas_view.h"
-#include "document/view_geometry.h"
 #include "drawing_fixture.h"
 #include "test_canvas.h"
+#include "view/canvas_view.h"
+#include "view/view_geometry.h"
 
 namespace {
 

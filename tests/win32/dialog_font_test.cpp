@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "palette/palette_layout.h"
 #include "palette/palette_paint.h"
 #include "palette/swatches.h"

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
 #include "app/startup.h"
-#include "document/canvas_layout.h"
+#include "base/app_state.h"
+#include "base/canvas_layout.h"
 #include "document/document_sources.h"
 #include "resources/resource_ids.h"
 #include "win32_test_support.h"

@@ -2,10 +2,10 @@
 // yellow surround, the scroll bars, the wheel zoom and the canvas paint.
 #include <set>
 
-#include "document/view_geometry.h"
 #include "document_fixture.h"
 #include "picture_files.h"
 #include "test_files.h"
+#include "view/view_geometry.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // messages that its menu and caption send.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "resources/resource_ids.h"
 #include "win32_test_support.h"
 

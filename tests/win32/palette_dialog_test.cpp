@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "palette/swatches.h"
 #include "palette_test_support.h"
 #include "resources/resource_ids.h"

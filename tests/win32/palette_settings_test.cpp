@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "palette_test_support.h"
 #include "resources/resource_ids.h"
 #include "win32_test_support.h"

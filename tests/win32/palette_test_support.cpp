@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "palette/palette_dialog.h"
 #include "win32_test_support.h"
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "export/gdiplus_encoders.h"
 #include "resources/resource_ids.h"
 #include "test_canvas.h"

@@ -4,11 +4,11 @@
 
 #include <functional>
 
-#include "app/app_state.h"
-#include "app/centring.h"
-#include "app/class_resources.h"
 #include "app/startup.h"
-#include "app/window_class.h"
+#include "base/app_state.h"
+#include "base/centring.h"
+#include "base/class_resources.h"
+#include "base/window_class.h"
 #include "resources/resource_ids.h"
 #include "win32_test_support.h"
 

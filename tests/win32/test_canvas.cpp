@@ -1,6 +1,6 @@
 #include "test_canvas.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 int MakeTestCanvas(int width, int height) {
     HDC windowDc = GetDC(appState.frameWindow);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 void PumpMessages(DWORD milliseconds) {
     DWORD start = GetTickCount();

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // Mouse positions carry 16 signed bits per coordinate, so no side may pass 32767 pixels:
 // a pixel beyond that could never be reached with the mouse.

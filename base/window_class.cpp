@@ -1,6 +1,6 @@
-#include "app/window_class.h"
+#include "base/window_class.h"
 
-#include "app/centring.h"
+#include "base/centring.h"
 
 void RegisterWindowClass(WNDPROC procedure, HINSTANCE instance, const wchar_t* className,
                          UINT classStyle, HBRUSH background, const wchar_t* menuName, HICON icon) {

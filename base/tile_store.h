@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/int_rect.h"
+#include "base/int_rect.h"
 
 constexpr int HistorySlotCount = 1000;
 constexpr int TileSide = 64;

@@ -1,4 +1,4 @@
-#include "document/canvas_layout.h"
+#include "base/canvas_layout.h"
 
 int CanvasSizeIsAddressable(IntSize size) {
     if (size.w < 1 || size.h < 1)

@@ -1,12 +1,12 @@
-#include "document/canvas_view.h"
+#include "view/canvas_view.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_state.h"
-#include "document/canvas_layout.h"
-#include "document/document_window.h"
-#include "document/view_geometry.h"
+#include "base/app_state.h"
+#include "base/canvas_layout.h"
+#include "view/scrolling.h"
+#include "view/view_geometry.h"
 
 namespace {
 

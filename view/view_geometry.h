@@ -3,7 +3,7 @@
 // the zoom bounds of the wheel, the mapping of mouse positions to canvas pixels, the layout of
 // the canvas inside the document window and the scroll rules. Platform-free.
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // Each zoom step scales the view by one of these factors, counted from the actual size.
 constexpr double ZoomInFactor = 1.1;

@@ -1,4 +1,4 @@
-#include "app/class_resources.h"
+#include "base/class_resources.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "history/tile_store.h"
+#include "base/tile_store.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "document/canvas_layout.h"
+#include "base/canvas_layout.h"
 
 // A tile of width x height pixels, rows from the top, stored right after its header.
 struct Tile {

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 // Where CenterWindow puts a window: centred on the desktop's right and bottom edges without
 // subtracting its left and top, in integer arithmetic that truncates toward zero. A window

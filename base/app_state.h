@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "app/colour.h"
-#include "app/int_rect.h"
-#include "app/packed_point.h"
-#include "app/win_handles.h"
-#include "history/tile_store.h"
+#include "base/colour.h"
+#include "base/int_rect.h"
+#include "base/packed_point.h"
+#include "base/tile_store.h"
+#include "base/win_handles.h"
 
 enum class ToolCode : int {
     Pen = 0,

@@ -1,4 +1,4 @@
-#include "app/centring.h"
+#include "base/centring.h"
 
 IntRect CentredWindowRect(IntRect desktop, IntRect window) {
     int width = window.right - window.left;

@@ -1,4 +1,4 @@
-#include "document/view_geometry.h"
+#include "view/view_geometry.h"
 
 #include <climits>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/int_rect.h"
+#include "base/int_rect.h"
 
 // The canvas window's paint: the part of the view under the update region, drawn from the
 // surface with whole pixels only, exactly as a stretch of the whole surface would show it.
