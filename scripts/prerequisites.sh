@@ -8,8 +8,8 @@ packages=(
     g++ cmake ninja-build googletest libbenchmark-dev
     # the Windows program, cross-compiled
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-    # the 32-bit build, Wine's 32-bit half that runs it, and the installer compiler
-    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386 nsis
+    # the 32-bit build and the installer compiler (Wine's 32-bit half: below)
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 nsis
     # running it: Wine with its own fonts, a virtual display, screenshots and real X input
     wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
     # Japanese text: the locale sources for localedef, and Japanese fonts
@@ -17,6 +17,11 @@ packages=(
     # Ume UI Gothic, the Japanese half of the dialog font (scripts/wine-session.sh)
     fonts-horai-umefont
 )
+# Wine's 32-bit half runs the 32-bit build and the installers, but only where the kernel runs
+# 32-bit programs at all; elsewhere the 64-bit Wine alone runs the rest (scripts/test.sh).
+if "$(dirname "${BASH_SOURCE[0]}")/runs-32-bit.sh"; then
+    packages+=(wine32:i386)
+fi
 packages+=("$@") # and whatever a caller names (scripts/bench-fill.sh: OpenCV)
 
 missing=()
@@ -37,7 +42,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 # wine32 is an i386 package.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]} " == *" wine32:i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386
 fi
 "${sudo[@]}" apt-get update -q

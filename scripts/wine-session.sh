@@ -13,7 +13,26 @@
 FUDEMARU_ROOT=${FUDEMARU_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 FUDEMARU_WINE_CACHE=${FUDEMARU_WINE_CACHE:-$FUDEMARU_ROOT/build/wine}
 
+# Where the kernel runs no 32-bit programs, Debian's wine command still starts Wine's 32-bit
+# loader whenever wine32 is installed, and fails ("Exec format error"). There the commands go
+# straight to the 64-bit loader, which runs every 64-bit Windows program as usual.
+fudemaru_use_64_bit_wine() {
+    local shims=$FUDEMARU_WINE_CACHE/wine64-only name
+    if [ ! -x "$shims/wine-stable" ]; then
+        mkdir -p "$shims"
+        for name in wine wine-stable; do
+            printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+                >"$shims/$name"
+            chmod +x "$shims/$name"
+        done
+    fi
+    case ":$PATH:" in *":$shims:"*) ;; *) export PATH=$shims:$PATH ;; esac
+}
+
 fudemaru_wine_environment() {
+    if ! "$FUDEMARU_ROOT/scripts/runs-32-bit.sh"; then
+        fudemaru_use_64_bit_wine
+    fi
     export LOCPATH=$FUDEMARU_WINE_CACHE/locale
     export LANG=ja_JP.UTF-8
     unset LC_ALL LANGUAGE
@@ -33,7 +52,7 @@ fudemaru_make_locale() {
 # half was installed (it could then run no 32-bit program), is made again.
 fudemaru_template_recipe() {
     local wine32=no
-    [ -x /usr/lib/wine/wine ] && wine32=yes
+    [ -x /usr/lib/wine/wine ] && "$FUDEMARU_ROOT/scripts/runs-32-bit.sh" && wine32=yes
     echo "recipe 2 (fonts mapped), wine32 $wine32"
 }
 
