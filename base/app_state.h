@@ -3,6 +3,7 @@
 // directly; nothing caches a copy. It is plain data, so it builds without <windows.h>.
 
 #include <cstdint>
+#include <string>
 
 #include "base/colour.h"
 #include "base/int_rect.h"
@@ -87,6 +88,11 @@ struct AppState {
     HBITMAP canvasDib = nullptr;
     uint32_t* canvasPixels = nullptr;
     IntSize surfaceSize = {0, 0};
+    // The picture's file: the one it was opened from or last saved to, and its format (a save
+    // format, 1 BMP to 5 TIFF), where 上書き保存 writes. Empty and 0 for a new sheet or a
+    // pasted picture that has not been saved yet.
+    std::wstring documentFile;
+    int documentFormat = 0;
 
     // Undo history: its snapshots and the reset copy, as tiles shared between them.
     TileStore history;

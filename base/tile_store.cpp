@@ -252,14 +252,54 @@ int KeepResetCopy(TileStore* store, CanvasPixels canvas) {
     const size_t copyBytes = store->bytes - bytesBefore;
     ReleaseSnapshot(store, store->resetCopy);
     ReleaseSnapshot(store, store->shown);
+    ReleaseSnapshot(store, store->saved);
     store->shown = nullptr;
     store->resetCopy = copy;
+    store->saved = Retain(copy);
     store->resetBytes = copyBytes;
     std::free(store->changed);
     store->changed = flags;
     store->canvasSize = canvas.size;
     Show(store, copy);
     return 1;
+}
+
+int KeepSavedPicture(TileStore* store, CanvasPixels canvas) {
+    if (!canvas.pixels || canvas.size.w < 1 || canvas.size.h < 1)
+        return 0;
+    TileSnapshot* picture = nullptr;
+    if (store->shown && !store->anyChanged && SameSize(store->shown->size, canvas.size) &&
+        SameSize(store->canvasSize, canvas.size))
+        picture = Retain(store->shown);
+    else
+        picture = SnapshotOfCanvas(store, canvas, 1);
+    if (!picture)
+        return 0;
+    ReleaseSnapshot(store, store->saved);
+    store->saved = picture;
+    return 1;
+}
+
+int PictureDiffersFromSaved(const TileStore& store, CanvasPixels canvas) {
+    const TileSnapshot* saved = store.saved;
+    if (!saved || !canvas.pixels)
+        return 0;
+    if (!SameSize(saved->size, canvas.size))
+        return 1;
+    const TileSnapshot* shown = store.shown && SameSize(store.shown->size, canvas.size) &&
+                                        SameSize(store.canvasSize, canvas.size)
+                                    ? store.shown
+                                    : nullptr;
+    for (int row = 0; row < saved->rows; ++row) {
+        for (int column = 0; column < saved->columns; ++column) {
+            const int i = row * saved->columns + column;
+            if (shown && shown->tiles[i] == saved->tiles[i] && !store.changed[i])
+                continue;
+            if (!TileMatchesCanvas(saved->tiles[i], canvas, TileArea(canvas.size, column, row)))
+                return 1;
+        }
+    }
+    return 0;
 }
 
 void MarkCanvasChanged(TileStore* store, IntRect area) {
@@ -364,6 +404,7 @@ void ClearTileStore(TileStore* store) {
         DiscardSnapshot(store, slot);
     ReleaseSnapshot(store, store->resetCopy);
     ReleaseSnapshot(store, store->shown);
+    ReleaseSnapshot(store, store->saved);
     std::free(store->changed);
     const size_t budget = store->budget;
     *store = TileStore{};

@@ -31,6 +31,9 @@ struct CanvasPixels {
 struct TileStore {
     TileSnapshot* slots[HistorySlotCount] = {};
     TileSnapshot* resetCopy = nullptr;
+    // The picture as it was last opened, made or saved: what the canvas is compared with to
+    // know whether closing it would lose anything.
+    TileSnapshot* saved = nullptr;
     // The snapshot the canvas shows, except for the tiles flagged in `changed` (one flag per
     // tile of canvasSize, row by row from the top).
     TileSnapshot* shown = nullptr;
@@ -53,6 +56,17 @@ size_t HistoryBytes(const TileStore& store);
 // A new canvas: its picture becomes the reset copy and what the canvas shows. 1 when done;
 // 0 when memory runs out, and then nothing has changed. The reset copy is not budgeted.
 int KeepResetCopy(TileStore* store, CanvasPixels canvas);
+
+// The canvas as it is now becomes the saved picture (a new canvas's picture is saved at once).
+// It shares every tile it can with the snapshot shown, and the tiles of its own count against
+// the budget; 0 when the budget or the memory cannot hold them, and then the saved picture is
+// the one before (so the picture reads as changed, never the other way round).
+int KeepSavedPicture(TileStore* store, CanvasPixels canvas);
+
+// 1 when some pixel of the canvas differs from the saved picture. Only the tiles that are not
+// the saved picture's own, or have been drawn on since, are compared, so after a few strokes
+// this looks at a few tiles whatever the picture's size. 0 when there is no saved picture.
+int PictureDiffersFromSaved(const TileStore& store, CanvasPixels canvas);
 
 // Something drew into the area of the canvas (picture coordinates); clipped to the canvas.
 void MarkCanvasChanged(TileStore* store, IntRect area);

@@ -81,6 +81,16 @@ int KeepNewCanvas(uint32_t* pixels, IntSize size) {
     return 0;
 }
 
+void MarkPictureSaved() {
+    GdiFlush();
+    KeepSavedPicture(&Store(), Canvas());
+}
+
+int PictureIsChanged() {
+    GdiFlush();
+    return PictureDiffersFromSaved(Store(), Canvas());
+}
+
 void UndoStep() {
     GoToStep(UndoTarget(appState.historyPos, canvasSnapshots));
 }

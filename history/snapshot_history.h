@@ -29,6 +29,13 @@ void CanvasChanged(IntRect canvasArea);
 // point. Gives up the oldest steps when memory runs short; 0 when it cannot be kept even then.
 int KeepNewCanvas(uint32_t* pixels, IntSize size);
 
+// The picture as it is now is the one its file holds (it has just been written).
+void MarkPictureSaved();
+
+// 1 when closing the picture now would lose something: its pixels differ from what was last
+// opened, made, pasted as a new picture or saved. Compares only the tiles drawn on since.
+int PictureIsChanged();
+
 // The palette's 戻す, 進む and 初期化. Each copies back only the tiles that differ and
 // repaints only what changed; 戻す and 進む do nothing, and repaint nothing, when there is no
 // step to go to.

@@ -23,7 +23,7 @@ struct Picture {
 // tight budget gives up the same steps on both sides.
 struct Histories {
     TileStore tiles;
-    Picture canvas, plainCanvas, plainReset;
+    Picture canvas, plainCanvas, plainReset, plainSaved;
     std::vector<Picture> plainSlots = std::vector<Picture>(HistorySlotCount);
     int pos = 0, count = 0;
 } * both;
@@ -65,7 +65,7 @@ class TileStoreTest : public ::testing::Test {
         for (int i = 0; i < size.w * size.h; ++i)
             picture.pixels.push_back(0xFF000000u | (random() & 0xFFFFFFu));
         ASSERT_TRUE(KeepResetCopy(&both->tiles, CanvasPixels{picture.pixels.data(), size}));
-        both->canvas = both->plainCanvas = both->plainReset = picture;
+        both->canvas = both->plainCanvas = both->plainReset = both->plainSaved = picture;
         for (int steps = TrimToBudget(&both->tiles, &both->pos, &both->count); steps > 0; --steps)
             PlainDropOldest();
     }
@@ -141,6 +141,13 @@ class TileStoreTest : public ::testing::Test {
                                 ? both->canvas.size
                                 : IntSize{1 + int(random() % 200), 1 + int(random() % 150)});
             ASSERT_EQ(both->canvas.pixels, both->plainCanvas.pixels) << "step " << step;
+            // Now and then the picture is saved; whether it differs from what was last opened
+            // or saved is always known, whatever happened since.
+            if (saves() % 25 == 0 && KeepSavedPicture(&both->tiles, Canvas()))
+                both->plainSaved = both->canvas;
+            ASSERT_EQ(PictureDiffersFromSaved(both->tiles, Canvas()),
+                      both->canvas.pixels != both->plainSaved.pixels ? 1 : 0)
+                << "step " << step;
             EXPECT_LE(HistoryBytes(both->tiles), budget);
             deepest = both->count > deepest ? both->count : deepest;
         }
@@ -152,6 +159,7 @@ class TileStoreTest : public ::testing::Test {
     uint32_t random() { return uint32_t(generator()); }
     int deepest = 0;
     std::mt19937 generator{20240607};
+    std::mt19937 saves{7};
 };
 
 TEST_F(TileStoreTest, ThousandsOfStepsShowTheSamePicturesAsWholePictureSnapshots) {
