@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/frame_window.h"
+#include "app/program_keys.h"
 #include "base/app_state.h"
 #include "base/class_resources.h"
 #include "base/window_class.h"
@@ -34,6 +35,7 @@ int RunFudemaru(HINSTANCE instance) {
     // The palette has no owner, so it disables nothing: its modal loop dispatches the
     // messages of every window of the program until a quit request arrives.
     MakeTrackbarClassAvailable();
+    InstallProgramKeys(instance);
     DialogBoxParamW(instance, L"OPTDLG", nullptr, PaletteDlgProc, 0);
 
     CenterWindow(appState.frameWindow);
@@ -41,7 +43,7 @@ int RunFudemaru(HINSTANCE instance) {
     // The palette's loop has re-posted the quit request; this loop reads it.
     MSG message = {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!TranslateMDISysAccel(appState.mdiClient, &message)) {
+        if (!TranslateProgramKey(&message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

@@ -12,6 +12,13 @@
 #define IDM_SAVE_GIF 40031
 #define IDM_SAVE_TIFF 40032
 #define IDM_FILE_EXIT 40004
+#define IDM_FILE_SAVE 40033
+
+// Edit menu of the frame.
+#define IDM_EDIT_UNDO 40050
+#define IDM_EDIT_REDO 40051
+#define IDM_EDIT_COPY 40052
+#define IDM_EDIT_PASTE 40053
 
 // MDI client.
 #define IDC_MDI_CLIENT 1

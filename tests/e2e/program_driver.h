@@ -19,6 +19,8 @@ const int FileNew = 40003;
 const int FileLoadImage = 40021;
 const int SaveBmp = 40028, SaveJpeg = 40029, SavePng = 40030, SaveGif = 40031, SaveTiff = 40032;
 const int FileExit = 40004;
+const int FileSave = 40033;
+const int EditUndo = 40050, EditRedo = 40051, EditCopy = 40052, EditPaste = 40053;
 
 // The palette.
 const int ToolRectangle = 40016, ToolEllipse = 1002, ToolLine = 1003, ToolPen = 40014;

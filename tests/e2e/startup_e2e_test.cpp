@@ -37,17 +37,29 @@ TEST_F(ProgramLifeTest, StartsWithTheFrameAndACentredTopmostPaletteInTheirFirstS
     EXPECT_EQ(SecondaryDisc(0xFFFFFFu), 0xFFFFFFu);
 }
 
-TEST_F(ProgramLifeTest, TheMenuBarHasTheFileMenuAsDesigned) {
+TEST_F(ProgramLifeTest, TheMenuBarHasTheFileAndEditMenusAsDesigned) {
     struct Expected {
         const wchar_t* text;
         UINT command;
         int depth;
     };
     const Expected expected[] = {
-        {L"File(&F)", 0, 0},      {L"新規作成(&N)", 40003, 1}, {L"画像ロード", 40021, 1},
-        {L"保存(&H)", 0, 1},      {L"bmpで保存", 40028, 2},    {L"jpegで保存", 40029, 2},
-        {L"pngで保存", 40030, 2}, {L"gifで保存", 40031, 2},    {L"Tiffで保存", 40032, 2},
+        {L"File(&F)", 0, 0},
+        {L"新規作成(&N)\tCtrl+N", 40003, 1},
+        {L"画像ロード\tCtrl+O", 40021, 1},
+        {L"上書き保存(&S)\tCtrl+S", ids::FileSave, 1},
+        {L"保存(&H)", 0, 1},
+        {L"bmpで保存", 40028, 2},
+        {L"jpegで保存", 40029, 2},
+        {L"pngで保存", 40030, 2},
+        {L"gifで保存", 40031, 2},
+        {L"Tiffで保存", 40032, 2},
         {L"終了(&X)", 40004, 1},
+        {L"Edit(&E)", 0, 0},
+        {L"戻す(&U)\tCtrl+Z", ids::EditUndo, 1},
+        {L"進む(&R)\tCtrl+Y", ids::EditRedo, 1},
+        {L"コピー(&C)\tCtrl+C", ids::EditCopy, 1},
+        {L"貼り付け(&P)\tCtrl+V", ids::EditPaste, 1},
     };
     std::vector<MenuEntry> menu = MenuResourceOfProgram(L"IDR_MENU");
     ASSERT_EQ(menu.size(), std::size(expected));

@@ -60,7 +60,7 @@ TEST_F(FrameWindowTest, HasItsClassTitleStyleAndMenu) {
 
     HMENU bar = GetMenu(frame);
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(GetMenuItemCount(bar), 1);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
     EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 0), 0), UINT(IDM_FILE_NEW));
 }
 
@@ -99,11 +99,12 @@ TEST_F(FrameWindowTest, FirstMdiChildIs256AndNoMenuListsIt) {
     PumpMessages();
     EXPECT_EQ(GetDlgCtrlID(child), MDI_FIRST_CHILD_ID);
 
-    // No window menu: neither the bar nor the File popup gains an entry for the child.
+    // No window menu: no popup of the bar gains an entry for the child.
     HMENU bar = GetMenu(frame);
-    EXPECT_EQ(GetMenuItemCount(bar), 1);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 4);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetSubMenu(bar, 0), 2)), 5);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 5);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetSubMenu(bar, 0), 3)), 5);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 4);
 }
 
 TEST_F(FrameWindowTest, EraseBackgroundErasesNothing) {

@@ -174,21 +174,29 @@ void ExpectMenu(HMENU menu, const ExpectedMenuItem* items, int count) {
     }
 }
 
-TEST(ResourcesTest, MenuHasTheFileMenuWithItsSavePopup) {
+TEST(ResourcesTest, MenuHasTheFileMenuWithItsSavePopupAndTheEditMenu) {
     HMENU bar = LoadMenuW(Self(), L"IDR_MENU");
     ASSERT_NE(bar, nullptr);
-    const ExpectedMenuItem top[] = {{L"File(&F)", 0}};
-    ExpectMenu(bar, top, 1);
+    const ExpectedMenuItem top[] = {{L"File(&F)", 0}, {L"Edit(&E)", 0}};
+    ExpectMenu(bar, top, 2);
     HMENU file = GetSubMenu(bar, 0);
-    const ExpectedMenuItem fileItems[] = {
-        {L"新規作成(&N)", 40003}, {L"画像ロード", 40021}, {L"保存(&H)", 0}, {L"終了(&X)", 40004}};
-    ExpectMenu(file, fileItems, 4);
+    const ExpectedMenuItem fileItems[] = {{L"新規作成(&N)\tCtrl+N", 40003},
+                                          {L"画像ロード\tCtrl+O", 40021},
+                                          {L"上書き保存(&S)\tCtrl+S", IDM_FILE_SAVE},
+                                          {L"保存(&H)", 0},
+                                          {L"終了(&X)", 40004}};
+    ExpectMenu(file, fileItems, 5);
+    const ExpectedMenuItem editItems[] = {{L"戻す(&U)\tCtrl+Z", IDM_EDIT_UNDO},
+                                          {L"進む(&R)\tCtrl+Y", IDM_EDIT_REDO},
+                                          {L"コピー(&C)\tCtrl+C", IDM_EDIT_COPY},
+                                          {L"貼り付け(&P)\tCtrl+V", IDM_EDIT_PASTE}};
+    ExpectMenu(GetSubMenu(bar, 1), editItems, 4);
     const ExpectedMenuItem saveItems[] = {{L"bmpで保存", 40028},
                                           {L"jpegで保存", 40029},
                                           {L"pngで保存", 40030},
                                           {L"gifで保存", 40031},
                                           {L"Tiffで保存", 40032}};
-    ExpectMenu(GetSubMenu(file, 2), saveItems, 5);
+    ExpectMenu(GetSubMenu(file, 3), saveItems, 5);
     DestroyMenu(bar);
     EXPECT_NE(FindResourceExW(Self(), RT_MENU, L"IDR_MENU", Japanese), nullptr);
 }
