@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/class_resources.h"
 #include "base/window_class.h"
+#include "document/document_file.h"
 #include "resources/resource_ids.h"
 #include "tools/canvas_window.h"
 #include "view/scrolling.h"
@@ -87,15 +88,22 @@ void OnDocumentSizing(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-// The canvas surface, the reset copy and the history stay until the next document.
-void OnDocumentClose(HWND window) {
-    appState.blankDocumentOpen = 0;
-    appState.imageDocumentOpen = 0;
-    appState.zoomLevel = 0;
-    DestroyWindow(window);
+// The close box, the system menu and Ctrl+F4: a changed picture is asked about first.
+void OnDocumentClose() {
+    if (ConfirmDiscardChanges())
+        CloseDocumentWithoutAsking();
 }
 
 } // namespace
+
+// The canvas surface, the reset copy and the history stay until the next document.
+void CloseDocumentWithoutAsking() {
+    appState.blankDocumentOpen = 0;
+    appState.imageDocumentOpen = 0;
+    appState.zoomLevel = 0;
+    if (appState.documentWindow && IsWindow(appState.documentWindow))
+        DestroyWindow(appState.documentWindow);
+}
 
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -116,7 +124,7 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         OnDocumentSizing(window);
         break;
     case WM_CLOSE:
-        OnDocumentClose(window);
+        OnDocumentClose();
         return 0;
     default:
         break;

@@ -1,8 +1,7 @@
 #include "export/save_image.h"
 
-#include <windows.h>
-
 #include "base/app_state.h"
+#include "base/wait_cursor.h"
 #include "export/gdiplus_encoders.h"
 #include "export/save_dialog.h"
 #include "export/save_formats.h"
@@ -15,13 +14,21 @@ void ReportSaveFailure(HWND owner, const wchar_t* path) {
 
 } // namespace
 
-void RunSaveCommand(int saveFormat) {
+int WriteCanvasToFile(const wchar_t* path, int saveFormat) {
+    HBITMAP canvas = static_cast<HBITMAP>(GetCurrentObject(appState.canvasDc, OBJ_BITMAP));
+    const WaitCursor waiting = ShowWaitCursor();
+    const int written = SaveCanvasAs(path, canvas, saveFormat);
+    EndWaitCursor(waiting);
+    if (!written)
+        ReportSaveFailure(appState.documentWindow, path);
+    return written;
+}
+
+const wchar_t* RunSaveCommand(int saveFormat) {
     const wchar_t* path =
         AskSaveFileName(appState.documentWindow, L"名前を付けてファイルを保存する", saveFormat);
-    if (!path)
-        return;
-    // Taken only now: the palette may have changed the canvas while the dialog was open.
-    HBITMAP canvas = static_cast<HBITMAP>(GetCurrentObject(appState.canvasDc, OBJ_BITMAP));
-    if (!SaveCanvasAs(path, canvas, saveFormat))
-        ReportSaveFailure(appState.documentWindow, path);
+    // The canvas is taken only now: the palette may have changed it while the dialog was open.
+    if (!path || !WriteCanvasToFile(path, saveFormat))
+        return nullptr;
+    return path;
 }

@@ -2,6 +2,7 @@
 
 #include "base/app_state.h"
 #include "base/window_class.h"
+#include "document/document_file.h"
 #include "history/snapshot_history.h"
 #include "palette/palette_paint.h"
 #include "palette/palette_settings.h"
@@ -40,6 +41,8 @@ BOOL OnInitDialog(HWND dialog) {
                      SWP_NOSENDCHANGING);
     FillSettingBoxes();
     SetUpSettingTrackbars();
+    // A picture file dropped on the palette opens as on the frame.
+    DragAcceptFiles(dialog, TRUE);
     return FALSE; // no default focus
 }
 
@@ -124,7 +127,9 @@ void OnCommand(WPARAM wParam) {
     }
     switch (id) {
     case IDC_QUIT:
-        PostQuitMessage(0);
+        // A changed picture is asked about first; キャンセル keeps the program running.
+        if (ConfirmDiscardChanges())
+            PostQuitMessage(0);
         break;
     case IDC_UNDO:
         UndoStep();
@@ -165,6 +170,9 @@ INT_PTR CALLBACK PaletteDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return FALSE;
     case WM_HSCROLL:
         OnSettingTrackbarScroll(reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_DROPFILES:
+        OpenDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return TRUE;
     default:
         return FALSE;

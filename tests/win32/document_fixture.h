@@ -57,8 +57,10 @@ class DocumentTest : public testing::Test {
         return seen;
     }
 
+    // Closes the document as its close box does; a changed picture is let go (いいえ).
     void CloseDocument() {
-        SendMessageW(appState.documentWindow, WM_CLOSE, 0, 0);
+        RunAnsweringDialogs([] { SendMessageW(appState.documentWindow, WM_CLOSE, 0, 0); },
+                            [](HWND question) { ClickDialogButton(question, IDNO); });
         PumpMessages();
     }
 
