@@ -1,21 +1,25 @@
 #include "app/frame_window.h"
 
 #include "base/app_state.h"
+#include "document/clipboard_paste.h"
+#include "document/document_file.h"
 #include "document/document_sources.h"
-#include "export/save_image.h"
+#include "export/clipboard_copy.h"
+#include "history/snapshot_history.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
 LRESULT OnCreate(HWND frame) {
-    // The frame menu has a single popup, so there is no popup at position 1: the MDI client
-    // gets no window menu and no menu lists the open document.
+    // The MDI client gets no window menu, so no menu lists the open document.
     CLIENTCREATESTRUCT clientCreate = {};
-    clientCreate.hWindowMenu = GetSubMenu(GetMenu(frame), 1);
+    clientCreate.hWindowMenu = nullptr;
     clientCreate.idFirstChild = MDI_FIRST_CHILD_ID;
     appState.mdiClient = CreateWindowExW(
         0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, frame,
         reinterpret_cast<HMENU>(IDC_MDI_CLIENT), appState.instance, &clientCreate);
+    // Files dropped on the frame, the MDI client or the document open as 画像ロード opens them.
+    DragAcceptFiles(frame, TRUE);
     return 0;
 }
 
@@ -36,9 +40,35 @@ int SaveFormatOfCommand(int command) {
     }
 }
 
+// The Edit menu and the keys of the picture act on an open document, and not while a stroke
+// is being drawn: a key pressed with the mouse button down would act on a half-drawn picture.
+int EditsAllowed() {
+    return DocumentIsOpen() && appState.strokeActive == 0;
+}
+
 LRESULT OnCommand(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     int command = LOWORD(wParam);
     switch (command) {
+    case IDM_FILE_SAVE:
+        if (EditsAllowed())
+            SaveDocument();
+        return 0;
+    case IDM_EDIT_UNDO:
+        if (EditsAllowed())
+            UndoStep();
+        return 0;
+    case IDM_EDIT_REDO:
+        if (EditsAllowed())
+            RedoStep();
+        return 0;
+    case IDM_EDIT_COPY:
+        if (EditsAllowed())
+            CopyCanvasToClipboard(frame);
+        return 0;
+    case IDM_EDIT_PASTE:
+        if (appState.strokeActive == 0)
+            PastePicture(frame);
+        return 0;
     case IDM_FILE_NEW:
         if (!DocumentIsOpen())
             DialogBoxParamW(appState.instance, L"YOUSIDLG", nullptr, PaperDlgProc, 0);
@@ -53,7 +83,7 @@ LRESULT OnCommand(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
     case IDM_SAVE_GIF:
     case IDM_SAVE_TIFF:
         if (DocumentIsOpen())
-            RunSaveCommand(SaveFormatOfCommand(command));
+            SaveDocumentAs(SaveFormatOfCommand(command));
         break;
     case IDM_FILE_EXIT:
         SendMessageW(frame, WM_CLOSE, 0, 0);
@@ -72,6 +102,18 @@ LRESULT CALLBACK FrameWndProc(HWND frame, UINT message, WPARAM wParam, LPARAM lP
         return OnCreate(frame);
     case WM_ERASEBKGND:
         // The MDI client covers the whole client area.
+        return 0;
+    case WM_CLOSE:
+        // File > 終了(&X), the close box and Alt+F4: a changed picture is asked about first.
+        if (!ConfirmDiscardChanges())
+            return 0;
+        return DefFrameProcW(frame, appState.mdiClient, message, wParam, lParam);
+    case WM_QUERYENDSESSION:
+        // Windows is ending the session: a changed picture is asked about, and キャンセル
+        // keeps the program, and the session, going.
+        return ConfirmDiscardChanges() ? TRUE : FALSE;
+    case WM_DROPFILES:
+        OpenDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

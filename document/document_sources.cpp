@@ -6,9 +6,10 @@
 #include "base/app_state.h"
 #include "base/canvas_layout.h"
 #include "base/class_resources.h"
+#include "base/wait_cursor.h"
 #include "base/window_class.h"
 #include "document/document_window.h"
-#include "document/picture_decoding.h"
+#include "export/save_formats.h"
 #include "history/snapshot_history.h"
 #include "resources/resource_ids.h"
 
@@ -25,24 +26,11 @@ const wchar_t PaperMemoryCaption[] = L"新規作成";
 const int FileBufferLength = MAX_PATH;
 const int TypedTextLength = 260;
 
-// A new document's surface and size, built completely before it replaces the old.
-struct PreparedDocument {
-    HDC canvasDc;
-    HBITMAP canvasDib;
-    uint32_t* canvasPixels;
-    IntSize size;
-};
-
 void DeleteDcAndBitmap(HDC dc, HBITMAP bitmap) {
     if (dc)
         DeleteDC(dc);
     if (bitmap)
         DeleteObject(bitmap);
-}
-
-void DiscardPreparedDocument(PreparedDocument& prepared) {
-    DeleteDcAndBitmap(prepared.canvasDc, prepared.canvasDib);
-    prepared = PreparedDocument{};
 }
 
 // A stroke's pen and brush stay selected in the canvas until something takes their place;
@@ -69,6 +57,7 @@ void ReleaseReplacedDocument(HBITMAP oldDib) {
 // The surface of a new document of `size`, nothing drawn on it yet. Every handle made ends up
 // in `prepared`, so a failure can discard them all.
 int AllocateDocument(HDC frameDc, IntSize size, PreparedDocument* prepared) {
+    *prepared = PreparedDocument{};
     prepared->size = size;
     if (!CanvasSizeIsAddressable(size) ||
         !CreateCanvasDib(&prepared->canvasDib, &prepared->canvasPixels, size.w, size.h))
@@ -106,16 +95,33 @@ int PrepareBlankSheet(HDC frameDc, IntSize size, PreparedDocument* prepared) {
 // it declares, never reaches a decoder, so no claim in a file can make the program stall.
 int PreparePicture(HDC frameDc, const wchar_t* path, PreparedDocument* prepared) {
     PictureFile file = {};
-    int ok = ReadPictureFile(path, &file) &&
-             AllocateDocument(frameDc, file.header.size, prepared) &&
-             DecodePicture(file, prepared->canvasDc, prepared->canvasPixels);
+    int ok = ReadPictureFile(path, &file) && PreparePictureOf(frameDc, file, prepared);
     ReleasePictureFile(&file);
     return ok;
 }
 
+// The save format that writes a file of the kind back as it was: what 上書き保存 uses for a
+// picture opened from a file. 0 for none.
+int SaveFormatOfKind(PictureKind kind) {
+    switch (kind) {
+    case PictureKind::Bmp:
+        return SaveFormatBmp;
+    case PictureKind::Jpeg:
+        return SaveFormatJpeg;
+    case PictureKind::Png:
+        return SaveFormatPng;
+    case PictureKind::Gif:
+        return SaveFormatGif;
+    case PictureKind::Tiff:
+        return SaveFormatTiff;
+    default:
+        return 0;
+    }
+}
+
 void ShowUnpreparedDocumentMessage(int imageDocument, HWND messageOwner) {
     if (imageDocument)
-        MessageBoxW(nullptr, LoadFailureText, LoadFailureCaption, MB_OK);
+        ShowLoadFailure();
     else
         MessageBoxW(messageOwner, PaperMemoryText, PaperMemoryCaption, MB_OK | MB_ICONWARNING);
 }
@@ -127,7 +133,97 @@ void RegisterDocumentClass() {
                         documentClassResources.icon);
 }
 
+// Lets go of the old document's surface and puts the prepared one in its place.
+void InstallPreparedDocument(const PreparedDocument& prepared, HBITMAP* bitmap, uint32_t** pixels,
+                             IntSize* size) {
+    ReleaseReplacedDocument(*bitmap);
+    appState.canvasDc = prepared.canvasDc;
+    *bitmap = prepared.canvasDib;
+    *pixels = prepared.canvasPixels;
+    *size = prepared.size;
+    appState.canvasSize = prepared.size;
+}
+
+// The document window of the surface just installed. 1 when it was made; otherwise no
+// document is open.
+int CreateDocumentWindow() {
+    appState.documentSize.w += appState.documentMargin;
+    appState.documentSize.h += appState.documentMargin;
+    RegisterDocumentClass();
+    appState.documentWindow =
+        CreateMDIWindowW(L"DocumentClassName", L"イラスト用紙", 0, 0, 0, appState.documentSize.w,
+                         appState.documentSize.h, appState.mdiClient, appState.instance, 0);
+    if (appState.documentWindow)
+        return 1;
+    appState.documentSize.w -= appState.documentMargin;
+    appState.documentSize.h -= appState.documentMargin;
+    appState.imageDocumentOpen = 0;
+    appState.blankDocumentOpen = 0;
+    return 0;
+}
+
 } // namespace
+
+void ShowLoadFailure() {
+    MessageBoxW(nullptr, LoadFailureText, LoadFailureCaption, MB_OK);
+}
+
+int AllocateDocumentSurface(IntSize size, PreparedDocument* prepared) {
+    HDC frameDc = GetDC(appState.frameWindow);
+    const int ok = AllocateDocument(frameDc, size, prepared);
+    ReleaseDC(appState.frameWindow, frameDc);
+    if (!ok)
+        DiscardPreparedDocument(prepared);
+    return ok;
+}
+
+int PreparePictureOf(HDC frameDc, const PictureFile& file, PreparedDocument* prepared) {
+    const WaitCursor waiting = ShowWaitCursor();
+    int ok = AllocateDocument(frameDc, file.header.size, prepared) &&
+             DecodePicture(file, prepared->canvasDc, prepared->canvasPixels);
+    prepared->saveFormat = SaveFormatOfKind(file.header.kind);
+    EndWaitCursor(waiting);
+    return ok;
+}
+
+void DiscardPreparedDocument(PreparedDocument* prepared) {
+    DeleteDcAndBitmap(prepared->canvasDc, prepared->canvasDib);
+    *prepared = PreparedDocument{};
+}
+
+int OpenPreparedPicture(PreparedDocument* prepared, const wchar_t* file) {
+    if (!KeepNewCanvas(prepared->canvasPixels, prepared->size)) {
+        DiscardPreparedDocument(prepared);
+        ShowLoadFailure();
+        return 0;
+    }
+    if (DocumentIsOpen())
+        CloseDocumentWithoutAsking();
+    InstallPreparedDocument(*prepared, &appState.canvasDib, &appState.canvasPixels,
+                            &appState.surfaceSize);
+    appState.blankDocumentOpen = 0;
+    appState.imageDocumentOpen = 1;
+    appState.documentFile = file ? file : L"";
+    appState.documentFormat = file ? prepared->saveFormat : 0;
+    *prepared = PreparedDocument{};
+    if (CreateDocumentWindow())
+        return 1;
+    ShowLoadFailure();
+    return 0;
+}
+
+int OpenPictureFile(const wchar_t* path) {
+    HDC frameDc = GetDC(appState.frameWindow);
+    PreparedDocument prepared = {};
+    const int ok = PreparePicture(frameDc, path, &prepared);
+    ReleaseDC(appState.frameWindow, frameDc);
+    if (!ok) {
+        DiscardPreparedDocument(&prepared);
+        ShowLoadFailure();
+        return 0;
+    }
+    return OpenPreparedPicture(&prepared, path);
+}
 
 int CreateCanvasDib(HBITMAP* bitmap, uint32_t** pixels, int width, int height) {
     if (!bitmap || !pixels)
@@ -171,16 +267,12 @@ int PrepareCanvas(const wchar_t* path, HBITMAP* bitmap, uint32_t** pixels, IntSi
     ok = ok && KeepNewCanvas(prepared.canvasPixels, prepared.size);
     ReleaseDC(appState.frameWindow, frameDc);
     if (!ok) {
-        DiscardPreparedDocument(prepared);
+        DiscardPreparedDocument(&prepared);
         return 0;
     }
-
-    ReleaseReplacedDocument(*bitmap);
-    appState.canvasDc = prepared.canvasDc;
-    *bitmap = prepared.canvasDib;
-    *pixels = prepared.canvasPixels;
-    *size = prepared.size;
-    appState.canvasSize = prepared.size;
+    InstallPreparedDocument(prepared, bitmap, pixels, size);
+    appState.documentFile = appState.imageDocumentOpen == 1 ? path : L"";
+    appState.documentFormat = appState.imageDocumentOpen == 1 ? prepared.saveFormat : 0;
     return 1;
 }
 
@@ -188,18 +280,8 @@ int OpenDocument(const wchar_t* path, HWND messageOwner) {
     int imageDocument = appState.imageDocumentOpen == 1;
     int prepared =
         PrepareCanvas(path, &appState.canvasDib, &appState.canvasPixels, &appState.surfaceSize);
-    if (prepared) {
-        appState.documentSize.w += appState.documentMargin;
-        appState.documentSize.h += appState.documentMargin;
-        RegisterDocumentClass();
-        appState.documentWindow = CreateMDIWindowW(L"DocumentClassName", L"イラスト用紙", 0, 0, 0,
-                                                   appState.documentSize.w, appState.documentSize.h,
-                                                   appState.mdiClient, appState.instance, 0);
-        if (appState.documentWindow)
-            return 1;
-        appState.documentSize.w -= appState.documentMargin;
-        appState.documentSize.h -= appState.documentMargin;
-    }
+    if (prepared && CreateDocumentWindow())
+        return 1;
     // Back to "No document" before the message: the save commands must not act while it shows.
     appState.imageDocumentOpen = 0;
     appState.blankDocumentOpen = 0;
@@ -208,13 +290,20 @@ int OpenDocument(const wchar_t* path, HWND messageOwner) {
 }
 
 int AskOpenFileName(HWND owner, wchar_t* file, wchar_t* fileTitle) {
-    static const wchar_t filters[] = L"BMP (*.bmp)\0*.bmp\0"
-                                     L"JPG (*.jpg)\0*.jpg\0"
-                                     L"GIF (*.gif)\0*.gif\0"
-                                     L"ICO (*.ico)\0*.ico\0"
-                                     L"EMF (*.emf)\0*.emf\0"
-                                     L"WMF (*.wmf)\0*.wmf\0"
-                                     L"All (*.*)\0*.*;\0";
+    // First every kind of picture the program opens, so that a file of any of them shows at
+    // once; then one kind at a time.
+    static const wchar_t filters[] =
+        L"画像ファイル (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)\0"
+        L"*.bmp;*.dib;*.jpg;*.jpeg;*.jpe;*.jfif;*.gif;*.png;*.tif;*.tiff\0"
+        L"BMP (*.bmp)\0*.bmp\0"
+        L"JPG (*.jpg)\0*.jpg\0"
+        L"GIF (*.gif)\0*.gif\0"
+        L"PNG (*.png)\0*.png\0"
+        L"TIFF (*.tif;*.tiff)\0*.tif;*.tiff\0"
+        L"ICO (*.ico)\0*.ico\0"
+        L"EMF (*.emf)\0*.emf\0"
+        L"WMF (*.wmf)\0*.wmf\0"
+        L"All (*.*)\0*.*;\0";
     file[0] = 0;
     fileTitle[0] = 0;
     OPENFILENAMEW request = {};

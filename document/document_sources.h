@@ -4,6 +4,16 @@
 #include <cstdint>
 
 #include "base/app_state.h"
+#include "document/picture_decoding.h"
+
+// A new document's surface, built completely before it replaces the old one.
+struct PreparedDocument {
+    HDC canvasDc;
+    HBITMAP canvasDib;
+    uint32_t* canvasPixels;
+    IntSize size;
+    int saveFormat; // the format that writes the picture back as its file holds it; 0 for none
+};
 
 // Makes a 32-bit bottom-up DIB section of the given size. 1 when it was made; 0 (and a null
 // bitmap) when an out pointer is null, a side is below 1 or the section cannot be created.
@@ -28,3 +38,28 @@ int OpenImageDocument(HWND owner);
 
 // Dialog procedure of the new-paper dialog "YOUSIDLG".
 INT_PTR CALLBACK PaperDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The message every picture that cannot be opened gets: a file, a dropped file, the clipboard.
+void ShowLoadFailure();
+
+// A surface of the size with nothing drawn on it (for a picture from the clipboard). 0 when
+// the size is not a canvas size or memory runs out; nothing is left then.
+int AllocateDocumentSurface(IntSize size, PreparedDocument* prepared);
+
+// The picture of a checked file (or of bytes checked as one) decoded into a new surface of the
+// size its header declares, with the wait cursor while it works.
+int PreparePictureOf(HDC frameDc, const PictureFile& file, PreparedDocument* prepared);
+
+void DiscardPreparedDocument(PreparedDocument* prepared);
+
+// Makes the prepared picture the document, in place of the open one if there is one: the
+// question before a changed picture goes has been asked already. Its picture becomes the reset
+// copy and the saved picture; `file` (null for none) becomes the picture's file. When it cannot
+// be kept the load-failure message shows and the open document, if any, stays as it was.
+// The prepared surface belongs to the document or is released either way.
+int OpenPreparedPicture(PreparedDocument* prepared, const wchar_t* file);
+
+// Opens the picture file in place of the open document, if any (a dropped file), after the
+// same checks as 画像ロード and with the same message when it is refused; a refused file
+// leaves the open document as it was.
+int OpenPictureFile(const wchar_t* path);

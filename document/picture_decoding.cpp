@@ -5,6 +5,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstring>
+
 #include "base/canvas_layout.h"
 #include "export/gdiplus_encoders.h"
 
@@ -113,6 +115,26 @@ int ReadPictureFile(const wchar_t* path, PictureFile* file) {
     int ok =
         bytes && ReadPictureHeader(static_cast<const uint8_t*>(bytes), file->size, &file->header);
     GlobalUnlock(file->block);
+    if (!ok)
+        ReleasePictureFile(file);
+    return ok;
+}
+
+int ReadPictureBytes(const void* bytes, size_t count, PictureFile* file) {
+    *file = PictureFile{};
+    // The picture loader takes the size as a signed LONG.
+    if (!bytes || count == 0 || count > 0x7FFFFFFF)
+        return 0;
+    file->block = GlobalAlloc(GMEM_MOVEABLE, count);
+    void* copy = file->block ? GlobalLock(file->block) : nullptr;
+    int ok = copy != nullptr;
+    if (ok) {
+        std::memcpy(copy, bytes, count);
+        file->size = DWORD(count);
+        ok = ReadPictureHeader(static_cast<const uint8_t*>(copy), count, &file->header);
+    }
+    if (file->block)
+        GlobalUnlock(file->block);
     if (!ok)
         ReleasePictureFile(file);
     return ok;

@@ -17,6 +17,9 @@ struct PictureFile {
 // read or its header refuses it (see ReadPictureHeader), holding nothing then.
 int ReadPictureFile(const wchar_t* path, PictureFile* file);
 
+// The same for a picture file's bytes held in memory (the clipboard's PNG): they are copied.
+int ReadPictureBytes(const void* bytes, size_t count, PictureFile* file);
+
 void ReleasePictureFile(PictureFile* file);
 
 // Decodes the file into a canvas of exactly `file.header.size`: `canvasDc` has the canvas DIB

@@ -145,23 +145,48 @@ int FindEncoder(const wchar_t* mimeType, CLSID* clsid) {
     return found;
 }
 
-int SaveCanvasAs(const wchar_t* fileName, HBITMAP bitmap, int saveFormat) {
-    const wchar_t* mimeType = MimeTypeOf(saveFormat);
-    if (!mimeType || !fileName || !StartGdiplus())
-        return 0;
-    CLSID encoder;
-    if (FindEncoder(mimeType, &encoder) < 0)
-        return 0;
+namespace {
+
+// The picture the format's encoder is given: 24-bit colour, or already reduced to a palette
+// for GIF. Null when GDI+ cannot take the bitmap.
+GpBitmap* ImageToEncode(HBITMAP bitmap, int saveFormat) {
     GpBitmap* canvas = nullptr;
     HPALETTE palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
     if (GdipCreateBitmapFromHBITMAP(bitmap, palette, &canvas) != Ok || !canvas)
-        return 0;
+        return nullptr;
     GpBitmap* image =
         saveFormat == SaveFormatGif ? MakePaletteImage(canvas) : MakeTrueColourImage(canvas);
     GdipDisposeImage(canvas);
+    return image;
+}
+
+int FindEncoderOfFormat(int saveFormat, CLSID* encoder) {
+    const wchar_t* mimeType = MimeTypeOf(saveFormat);
+    return mimeType && StartGdiplus() && FindEncoder(mimeType, encoder) >= 0;
+}
+
+} // namespace
+
+int SaveCanvasAs(const wchar_t* fileName, HBITMAP bitmap, int saveFormat) {
+    CLSID encoder;
+    if (!fileName || !FindEncoderOfFormat(saveFormat, &encoder))
+        return 0;
+    GpBitmap* image = ImageToEncode(bitmap, saveFormat);
     if (!image)
         return 0;
     int written = WriteImageReplacing(image, &encoder, fileName);
+    GdipDisposeImage(image);
+    return written;
+}
+
+int EncodeCanvas(HBITMAP bitmap, int saveFormat, IStream* stream) {
+    CLSID encoder;
+    if (!stream || !FindEncoderOfFormat(saveFormat, &encoder))
+        return 0;
+    GpBitmap* image = ImageToEncode(bitmap, saveFormat);
+    if (!image)
+        return 0;
+    int written = GdipSaveImageToStream(image, stream, &encoder, nullptr) == Ok;
     GdipDisposeImage(image);
     return written;
 }

@@ -1,5 +1,7 @@
 #pragma once
 #include <windows.h>
+// IStream, which WIN32_LEAN_AND_MEAN leaves out.
+#include <objidl.h>
 
 // GDI+ runs from its first use to the end of the run. Returns 1 when it is running.
 int StartGdiplus();
@@ -16,3 +18,7 @@ int FindEncoder(const wchar_t* mimeType, CLSID* clsid);
 // file is as it was before (a file that existed keeps its old contents) and nothing else has
 // been left behind. The bitmap stays the caller's.
 int SaveCanvasAs(const wchar_t* fileName, HBITMAP bitmap, int saveFormat);
+
+// Encodes the bitmap in the format, as SaveCanvasAs would write it, into the stream (for the
+// clipboard's PNG). 1 when the whole picture has been written to it.
+int EncodeCanvas(HBITMAP bitmap, int saveFormat, IStream* stream);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/wait_cursor.h"
 #include "history/snapshot_history.h"
 #include "tools/eyedropper.h"
 #include "tools/flood_fill.h"
@@ -134,8 +135,11 @@ void FillAtCursor() {
     // GDI's drawing must have reached the pixels before the fill reads them.
     GdiFlush();
     IntRect painted = {0, 0, 0, 0};
+    // A fill of a whole photo takes a moment.
+    const WaitCursor waiting = ShowWaitCursor();
     FloodFill(appState.canvasPixels, appState.surfaceSize, CursorX(), CursorY(),
               appState.fillTolerance, ToCanvasPixel(appState.primaryColour), &painted);
+    EndWaitCursor(waiting);
     CanvasChanged(painted);
 }
 

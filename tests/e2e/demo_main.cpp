@@ -108,6 +108,15 @@ void DrawLandscape() {
     Stroke({{515, 85}});
 }
 
+bool MenuShown() {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(50))
+        if (!OpenMenusOf(frame).empty()) {
+            Settle(300);
+            return true;
+        }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -168,12 +177,26 @@ int main(int argc, char** argv) {
     Settle(500);
     if (!SaveScreenshot(screenshot))
         return Fail("taking the screenshot");
+    // The two menus, each open in a screenshot of its own: File(&F) as Alt+F opens it, then
+    // Edit(&E) one to the right.
+    PostMessageW(frame, WM_SYSCOMMAND, SC_KEYMENU, L'f');
+    if (!MenuShown() || !SaveScreenshot(out + L"\\fudemaru-demo-file-menu.png"))
+        return Fail("the File menu");
+    PostKey(frame, VK_RIGHT);
+    Settle(300);
+    if (!MenuShown() || !SaveScreenshot(out + L"\\fudemaru-demo-edit-menu.png"))
+        return Fail("the Edit menu");
+    PostKey(frame, VK_ESCAPE);
+    PostKey(frame, VK_ESCAPE);
+    Settle(300);
 
     Button(ids::Quit);
     long code = WaitForExit(program);
     CloseProgramHandles(program);
     std::printf("picture: %s/fudemaru-demo.png\n", outUnix.c_str());
     std::printf("screenshot: %s/fudemaru-demo-screenshot.png\n", outUnix.c_str());
+    std::printf("menus: %s/fudemaru-demo-file-menu.png, fudemaru-demo-edit-menu.png\n",
+                outUnix.c_str());
     std::printf("exit code: %ld\n", code);
     return code == 0 ? 0 : 1;
 }

@@ -38,8 +38,10 @@ TEST_F(LoadingTest, TheOpenDialogOffersEveryKindItKnows) {
     EXPECT_EQ(GetWindow(open, GW_OWNER), frame);
     EXPECT_EQ(
         ComboEntries(open, ids::FileTypeList),
-        (std::vector<std::wstring>{L"BMP (*.bmp)", L"JPG (*.jpg)", L"GIF (*.gif)", L"ICO (*.ico)",
-                                   L"EMF (*.emf)", L"WMF (*.wmf)", L"All (*.*)"}));
+        (std::vector<std::wstring>{L"画像ファイル (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)",
+                                   L"BMP (*.bmp)", L"JPG (*.jpg)", L"GIF (*.gif)", L"PNG (*.png)",
+                                   L"TIFF (*.tif;*.tiff)", L"ICO (*.ico)", L"EMF (*.emf)",
+                                   L"WMF (*.wmf)", L"All (*.*)"}));
     EXPECT_EQ(ComboSelection(open, ids::FileTypeList), 0);
     EXPECT_EQ(ControlText(open, ids::FileNameBox), L"");
     PostClick(open, IDCANCEL);

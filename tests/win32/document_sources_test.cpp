@@ -394,9 +394,18 @@ TEST_F(DocumentTest, PictureLoadingGoesThroughTheOpenDialogOfTheFrame) {
     EXPECT_EQ(seen[0].owner, frame);
     EXPECT_EQ(appState.imageDocumentOpen, 0);
     EXPECT_EQ(appState.documentWindow, nullptr);
-    const std::vector<std::wstring> expected = {L"BMP (*.bmp)", L"JPG (*.jpg)", L"GIF (*.gif)",
-                                                L"ICO (*.ico)", L"EMF (*.emf)", L"WMF (*.wmf)",
-                                                L"All (*.*)"};
+    // Every picture the program opens first, then the kinds one by one.
+    const std::vector<std::wstring> expected = {
+        L"画像ファイル (*.bmp;*.jpg;*.jpeg;*.gif;*.png;*.tif;*.tiff)",
+        L"BMP (*.bmp)",
+        L"JPG (*.jpg)",
+        L"GIF (*.gif)",
+        L"PNG (*.png)",
+        L"TIFF (*.tif;*.tiff)",
+        L"ICO (*.ico)",
+        L"EMF (*.emf)",
+        L"WMF (*.wmf)",
+        L"All (*.*)"};
     EXPECT_EQ(filters, expected);
 
     // Chosen: the picture opens.
