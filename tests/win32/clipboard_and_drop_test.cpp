@@ -151,25 +151,28 @@ TEST_F(ClipboardTest, ADroppedFileOpensAndAChangedPictureIsAskedAboutFirst) {
     EXPECT_EQ(appState.surfaceSize.w, 33) << "and the open picture stays";
 }
 
+struct CursorWatch {
+    volatile LONG watching = 1, sawWait = 0;
+};
+
+DWORD WINAPI WatchCursor(void* shared) {
+    auto* watch = static_cast<CursorWatch*>(shared);
+    for (CURSORINFO info = {}; watch->watching;) {
+        info.cbSize = sizeof(info);
+        if (GetCursorInfo(&info) && info.hCursor == LoadCursorW(nullptr, IDC_WAIT))
+            watch->sawWait = 1;
+    }
+    return 0;
+}
+
 // While the program works without answering, the pointer shows the wait cursor; then it comes
 // back. Watched from a second thread during a fill of a photo-sized sheet.
 TEST_F(ClipboardTest, AFillOfAPhotoShowsTheWaitCursorMeanwhile) {
     NewSheet(L"4000", L"3000");
     canvas = appState.canvasWindow;
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    struct Watch {
-        volatile LONG watching = 1, sawWait = 0;
-    } watch;
-    auto watchCursor = [](void* shared) -> DWORD {
-        auto* w = static_cast<Watch*>(shared);
-        for (CURSORINFO info = {}; w->watching;) {
-            info.cbSize = sizeof(info);
-            if (GetCursorInfo(&info) && info.hCursor == LoadCursorW(nullptr, IDC_WAIT))
-                w->sawWait = 1;
-        }
-        return 0;
-    };
-    HANDLE watcher = CreateThread(nullptr, 0, watchCursor, &watch, 0, nullptr);
+    CursorWatch watch;
+    HANDLE watcher = CreateThread(nullptr, 0, WatchCursor, &watch, 0, nullptr);
     Sleep(50);
     Click(ToolCode::Fill, 50, 50);
     watch.watching = 0;
