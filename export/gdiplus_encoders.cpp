@@ -165,28 +165,29 @@ int FindEncoderOfFormat(int saveFormat, CLSID* encoder) {
     return mimeType && StartGdiplus() && FindEncoder(mimeType, encoder) >= 0;
 }
 
-} // namespace
-
-int SaveCanvasAs(const wchar_t* fileName, HBITMAP bitmap, int saveFormat) {
+// Gives `write` the image the format's encoder takes, with that encoder. 1 when it wrote.
+template <typename Write> int Encode(HBITMAP bitmap, int saveFormat, Write write) {
     CLSID encoder;
-    if (!fileName || !FindEncoderOfFormat(saveFormat, &encoder))
+    if (!FindEncoderOfFormat(saveFormat, &encoder))
         return 0;
     GpBitmap* image = ImageToEncode(bitmap, saveFormat);
     if (!image)
         return 0;
-    int written = WriteImageReplacing(image, &encoder, fileName);
+    int written = write(image, &encoder);
     GdipDisposeImage(image);
     return written;
 }
 
+} // namespace
+
+int SaveCanvasAs(const wchar_t* fileName, HBITMAP bitmap, int saveFormat) {
+    return fileName && Encode(bitmap, saveFormat, [&](GpBitmap* image, const CLSID* encoder) {
+               return WriteImageReplacing(image, encoder, fileName);
+           });
+}
+
 int EncodeCanvas(HBITMAP bitmap, int saveFormat, IStream* stream) {
-    CLSID encoder;
-    if (!stream || !FindEncoderOfFormat(saveFormat, &encoder))
-        return 0;
-    GpBitmap* image = ImageToEncode(bitmap, saveFormat);
-    if (!image)
-        return 0;
-    int written = GdipSaveImageToStream(image, stream, &encoder, nullptr) == Ok;
-    GdipDisposeImage(image);
-    return written;
+    return stream && Encode(bitmap, saveFormat, [&](GpBitmap* image, const CLSID* encoder) {
+               return int(GdipSaveImageToStream(image, stream, encoder, nullptr) == Ok);
+           });
 }
