@@ -4,6 +4,55 @@
 
 static_assert(sizeof(ScrollRecord) == sizeof(SCROLLINFO), "a scroll record is a SCROLLINFO");
 
+namespace {
+
+// Range, page and position once per range update; afterwards the record goes out with the
+// position alone.
+void SendRange(HWND documentWindow, int bar, ScrollRecord* record, int viewSide, int clientSide) {
+    SetScrollRangeRecord(record, viewSide, clientSide);
+    record->cbSize = sizeof(SCROLLINFO);
+    SendScrollRecord(documentWindow, bar, *record);
+    record->fMask = SIF_POS;
+}
+
+void SendPosition(HWND documentWindow, int bar, ScrollRecord* record) {
+    record->fMask = SIF_POS;
+    record->cbSize = sizeof(SCROLLINFO);
+    SendScrollRecord(documentWindow, bar, *record);
+}
+
+HWND CanvasOf(HWND documentWindow) {
+    const HWND canvas = appState.canvasWindow;
+    return canvas && IsWindow(canvas) && GetParent(canvas) == documentWindow ? canvas : nullptr;
+}
+
+DocumentLayout CurrentLayout(HWND documentWindow) {
+    RECT client;
+    GetClientRect(documentWindow, &client);
+    return LayOutDocument(client.right, client.bottom, appState.viewSize,
+                          appState.hScrollInfo.nPos, appState.vScrollInfo.nPos);
+}
+
+// The surround's bands, for the document window's next paint.
+void InvalidateBands(HWND documentWindow, const DocumentLayout& layout) {
+    for (int i = 0; i < layout.bandCount; ++i) {
+        const IntRect& band = layout.bands[i];
+        if (RectIsEmpty(band))
+            continue;
+        const RECT r = {band.left, band.top, band.right, band.bottom};
+        InvalidateRect(documentWindow, &r, TRUE);
+    }
+}
+
+POINT ScreenPositionOf(HWND canvas, LPARAM position) {
+    const PackedPoint packed = PackedPoint(uint32_t(uintptr_t(position)));
+    POINT p = {PackedX(packed), PackedY(packed)};
+    ClientToScreen(canvas, &p);
+    return p;
+}
+
+} // namespace
+
 void SendScrollRecord(HWND window, int bar, const ScrollRecord& record) {
     SCROLLINFO info = {};
     info.cbSize = record.cbSize;
@@ -17,16 +66,119 @@ void SendScrollRecord(HWND window, int bar, const ScrollRecord& record) {
 }
 
 void UpdateScrollRanges(HWND documentWindow) {
-    appState.hScrollInfo.nPos = 0;
-    appState.vScrollInfo.nPos = 0;
-    RECT client;
-    GetClientRect(documentWindow, &client);
-    SetScrollRangeRecord(&appState.vScrollInfo, appState.viewSize.h, client.bottom);
-    appState.vScrollInfo.cbSize = sizeof(SCROLLINFO);
-    SendScrollRecord(documentWindow, SB_VERT, appState.vScrollInfo);
-    appState.vScrollInfo.fMask = SIF_POS;
-    SetScrollRangeRecord(&appState.hScrollInfo, appState.viewSize.w, client.right);
-    appState.hScrollInfo.cbSize = sizeof(SCROLLINFO);
-    SendScrollRecord(documentWindow, SB_HORZ, appState.hScrollInfo);
-    appState.hScrollInfo.fMask = SIF_POS;
+    // A bar that appears or goes changes the client area, whose WM_SIZE comes back here: the
+    // outer call goes round until the area stays as it is, and the inner ones leave it to it.
+    static int updating = 0;
+    if (updating)
+        return;
+    updating = 1;
+    for (int round = 0; round < 4; ++round) {
+        RECT before;
+        GetClientRect(documentWindow, &before);
+        SendRange(documentWindow, SB_VERT, &appState.vScrollInfo, appState.viewSize.h,
+                  before.bottom);
+        SendRange(documentWindow, SB_HORZ, &appState.hScrollInfo, appState.viewSize.w,
+                  before.right);
+        RECT after;
+        GetClientRect(documentWindow, &after);
+        if (after.right == before.right && after.bottom == before.bottom)
+            break;
+    }
+    updating = 0;
+}
+
+void PlaceCanvasWindow(HWND documentWindow) {
+    const HWND canvas = CanvasOf(documentWindow);
+    if (!canvas)
+        return;
+    const DocumentLayout layout = CurrentLayout(documentWindow);
+    // A pinned canvas is as large as the view.
+    const int w = layout.keepCanvasSize ? appState.viewSize.w : layout.canvasW;
+    const int h = layout.keepCanvasSize ? appState.viewSize.h : layout.canvasH;
+    SetWindowPos(canvas, HWND_TOP, layout.canvasX, layout.canvasY, w, h, 0);
+}
+
+void ScrollViewTo(HWND documentWindow, int x, int y) {
+    ScrollRecord& horizontal = appState.hScrollInfo;
+    ScrollRecord& vertical = appState.vScrollInfo;
+    x = ClampedScrollPosition(x, horizontal);
+    y = ClampedScrollPosition(y, vertical);
+    if (x == horizontal.nPos && y == vertical.nPos)
+        return;
+    horizontal.nPos = x;
+    vertical.nPos = y;
+    SendPosition(documentWindow, SB_HORZ, &horizontal);
+    SendPosition(documentWindow, SB_VERT, &vertical);
+    PlaceCanvasWindow(documentWindow);
+    InvalidateBands(documentWindow, CurrentLayout(documentWindow));
+}
+
+void ScrollByRequest(HWND documentWindow, int bar, WPARAM wParam) {
+    const ScrollRecord& record = bar == SB_HORZ ? appState.hScrollInfo : appState.vScrollInfo;
+    const int moved = ScrolledPosition(LOWORD(wParam), HIWORD(wParam), record);
+    if (bar == SB_HORZ)
+        ScrollViewTo(documentWindow, moved, appState.vScrollInfo.nPos);
+    else
+        ScrollViewTo(documentWindow, appState.hScrollInfo.nPos, moved);
+}
+
+int ScrollByKey(HWND documentWindow, WPARAM key) {
+    const int sideways = GetKeyState(VK_CONTROL) < 0;
+    int bar = SB_VERT;
+    int request = 0;
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+        request = key == VK_UP ? SB_LINEUP : SB_LINEDOWN;
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        bar = SB_HORZ;
+        request = key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT;
+        break;
+    case VK_PRIOR:
+    case VK_NEXT:
+        bar = sideways ? SB_HORZ : SB_VERT;
+        request = key == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN;
+        break;
+    case VK_HOME:
+    case VK_END:
+        bar = sideways ? SB_HORZ : SB_VERT;
+        request = key == VK_HOME ? SB_TOP : SB_BOTTOM;
+        break;
+    default:
+        return 0;
+    }
+    ScrollByRequest(documentWindow, bar, MAKEWPARAM(request, 0));
+    return 1;
+}
+
+void StartPan(HWND canvas, LPARAM position) {
+    const POINT at = ScreenPositionOf(canvas, position);
+    appState.panActive = 1;
+    appState.panStartX = at.x;
+    appState.panStartY = at.y;
+    appState.panStartOffsetX = appState.hScrollInfo.nPos;
+    appState.panStartOffsetY = appState.vScrollInfo.nPos;
+    // The release comes back here wherever the button goes up.
+    if (GetCapture() != canvas)
+        SetCapture(canvas);
+}
+
+int ContinuePan(HWND canvas, LPARAM position) {
+    if (!appState.panActive)
+        return 0;
+    // Screen positions: the canvas window moves under the pointer as the picture follows it.
+    const POINT at = ScreenPositionOf(canvas, position);
+    ScrollViewTo(GetParent(canvas), appState.panStartOffsetX - (at.x - appState.panStartX),
+                 appState.panStartOffsetY - (at.y - appState.panStartY));
+    return 1;
+}
+
+void EndPan(HWND canvas) {
+    if (!appState.panActive)
+        return;
+    appState.panActive = 0;
+    if (GetCapture() == canvas && !appState.strokeActive)
+        ReleaseCapture();
 }
