@@ -34,8 +34,9 @@ bool XClickAt(int x, int y) {
     return ok;
 }
 
-bool XDrag(POINT from, POINT to, int steps) {
-    bool ok = Xdotool(L"mousemove " + Number(from.x) + L" " + Number(from.y) + L" mousedown 1");
+bool XDrag(POINT from, POINT to, int steps, int button) {
+    bool ok = Xdotool(L"mousemove " + Number(from.x) + L" " + Number(from.y) + L" mousedown " +
+                      Number(button));
     Sleep(30);
     for (int i = 1; i <= steps && ok; ++i) {
         long x = from.x + (to.x - from.x) * i / steps;
@@ -43,7 +44,7 @@ bool XDrag(POINT from, POINT to, int steps) {
         ok = Xdotool(L"mousemove " + Number(x) + L" " + Number(y));
         Sleep(15);
     }
-    ok = Xdotool(L"mouseup 1") && ok;
+    ok = Xdotool(L"mouseup " + Number(button)) && ok;
     Sleep(50);
     return ok;
 }
