@@ -34,9 +34,8 @@ bool XClickAt(int x, int y) {
     return ok;
 }
 
-bool XDrag(POINT from, POINT to, int steps, int button) {
-    bool ok = Xdotool(L"mousemove " + Number(from.x) + L" " + Number(from.y) + L" mousedown " +
-                      Number(button));
+bool XDrag(POINT from, POINT to, int steps) {
+    bool ok = Xdotool(L"mousemove " + Number(from.x) + L" " + Number(from.y) + L" mousedown 1");
     Sleep(30);
     for (int i = 1; i <= steps && ok; ++i) {
         long x = from.x + (to.x - from.x) * i / steps;
@@ -44,7 +43,7 @@ bool XDrag(POINT from, POINT to, int steps, int button) {
         ok = Xdotool(L"mousemove " + Number(x) + L" " + Number(y));
         Sleep(15);
     }
-    ok = Xdotool(L"mouseup " + Number(button)) && ok;
+    ok = Xdotool(L"mouseup 1") && ok;
     Sleep(50);
     return ok;
 }

@@ -9,9 +9,8 @@
 
 bool XMoveTo(int x, int y);
 bool XClickAt(int x, int y);
-// Presses at `from`, moves to `to` in `steps` moves a few milliseconds apart, releases; the
-// left button, or another (2: the middle one).
-bool XDrag(POINT from, POINT to, int steps = 10, int button = 1);
+// Presses at `from`, moves to `to` in `steps` moves a few milliseconds apart, releases.
+bool XDrag(POINT from, POINT to, int steps = 10);
 // Drags a window by a point of its own (its caption or a surface that acts as one): presses,
 // waits until the window's thread is in its move loop, moves, waits until the window has
 // followed, releases and waits until the loop has ended. Timing alone loses the press when the

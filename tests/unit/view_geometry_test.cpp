@@ -158,9 +158,22 @@ TEST(WheelZoomStepsTest, TruncatesTheSignedDeltaTowardZero) {
     EXPECT_EQ(WheelZoomSteps(0x7FFF), 273);
 }
 
+// The positions of one side of the view, and beyond it, that map wrongly: inside the view to
+// any but the pixel the paint shows, outside it to any short of the picture's edge on that side
+// (a drag past the window reaches past the picture), or out of order; at zoom 0, to any other.
+int WronglyMapped(int (*mapped)(int, int, int), int (*shown)(int, int, int), int canvas, int view,
+                  int zoom) {
+    int wrong = 0, previous = INT_MIN;
+    for (int at = -view; at < 2 * view; previous = mapped(canvas, view, at), ++at) {
+        const int m = mapped(canvas, view, at);
+        wrong += at < 0 ? m > -1 : at >= view ? m < canvas : m != shown(canvas, view, at);
+        wrong += m < previous || (zoom == 0 && m != at);
+    }
+    return wrong;
+}
+
 // Every view pixel maps to the picture pixel the paint shows there, at every zoom from -23 to
-// +10, for odd and even sizes; past the view's edges the mapping goes on rising, so a drag
-// beyond the window reaches past the picture's edge; every mode and tool gets the same pixel.
+// +10, for odd and even sizes, and every mode and tool gets the same pixel.
 TEST(MapToCanvasTest, TheMouseTakesThePixelThePaintShowsUnderIt) {
     int views = 0;
     for (IntSize canvas : {IntSize{333, 211}, IntSize{680, 480}, IntSize{4000, 3000}}) {
@@ -170,39 +183,19 @@ TEST(MapToCanvasTest, TheMouseTakesThePixelThePaintShowsUnderIt) {
                 continue;
             SCOPED_TRACE(testing::Message() << canvas.w << "x" << canvas.h << " zoom " << zoom);
             ++views;
-            int previousColumn = INT_MIN, previousRow = INT_MIN, wrong = 0;
-            for (int x = -view.w; x < 2 * view.w; ++x) {
-                const int column = CanvasColumnAt(canvas.w, view.w, x);
-                const int shown = x >= 0 && x < view.w ? StretchSourceColumn(canvas.w, view.w, x)
-                                  : x < 0              ? -1
-                                                       : canvas.w;
-                wrong += x >= 0 && x < view.w ? column != shown
-                         : x < 0              ? column > -1
-                                              : column < shown;
-                wrong += column < previousColumn || (zoom == 0 && column != x);
-                previousColumn = column;
-            }
-            for (int y = -view.h; y < 2 * view.h; ++y) {
-                const int row = CanvasRowAt(canvas.h, view.h, y);
-                const int shown = y >= 0 && y < view.h ? StretchSourceRow(canvas.h, view.h, y)
-                                  : y < 0              ? -1
-                                                       : canvas.h;
-                wrong += y >= 0 && y < view.h ? row != shown : y < 0 ? row > -1 : row < shown;
-                wrong += row < previousRow || (zoom == 0 && row != y);
-                previousRow = row;
-            }
-            EXPECT_EQ(wrong, 0);
-
+            EXPECT_EQ(WronglyMapped(CanvasColumnAt, StretchSourceColumn, canvas.w, view.w, zoom) +
+                          WronglyMapped(CanvasRowAt, StretchSourceRow, canvas.h, view.h, zoom),
+                      0);
             const PackedPoint at = PackPoint(view.w - 1, view.h / 2);
-            double x = 0, y = 0, cursorX = 0, cursorY = 0;
+            double x = 0, y = 0;
             PackedPoint anchor = 0, drag = 0, preview = 0, later = 0;
-            MapCursorToCanvas(canvas, view, at, &cursorX, &cursorY);
             MapToCanvas(MapAnchor, canvas, view, at, &x, &y, &anchor, &drag, &preview);
-            MapToCanvas(MapDrag, canvas, view, at, &x, &y, nullptr, &later, nullptr);
-            EXPECT_EQ(cursorX, StretchSourceColumn(canvas.w, view.w, view.w - 1));
-            EXPECT_EQ(cursorY, StretchSourceRow(canvas.h, view.h, view.h / 2));
+            MapToCanvas(MapDrag, canvas, view, at, nullptr, nullptr, nullptr, &later, nullptr);
+            MapCursorToCanvas(canvas, view, at, &x, &y);
+            EXPECT_EQ(x, StretchSourceColumn(canvas.w, view.w, view.w - 1));
+            EXPECT_EQ(y, StretchSourceRow(canvas.h, view.h, view.h / 2));
             for (PackedPoint p : {anchor, drag, preview, later})
-                EXPECT_EQ(p, PackPoint(int(cursorX), int(cursorY))) << "the pen and the shapes";
+                EXPECT_EQ(p, PackPoint(int(x), int(y))) << "the pen and the shapes";
         }
     }
     EXPECT_GT(views, 90);
