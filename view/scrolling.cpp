@@ -54,6 +54,25 @@ void ShowOffsets(HWND documentWindow) {
     InvalidateBands(documentWindow, CurrentLayout(documentWindow));
 }
 
+// The client area once the window shows the bars a view needs: a bar takes room from the other
+// side, which may then need its bar too.
+SIZE ClientWithBarsFor(HWND documentWindow, IntSize view) {
+    RECT client;
+    GetClientRect(documentWindow, &client);
+    const LONG style = GetWindowLongW(documentWindow, GWL_STYLE);
+    const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
+    const int fullW = client.right + (style & WS_VSCROLL ? barW : 0);
+    const int fullH = client.bottom + (style & WS_HSCROLL ? barH : 0);
+    SIZE inside = {fullW, fullH};
+    for (int pass = 0; pass < 2; ++pass) {
+        if (view.h > inside.cy)
+            inside.cx = fullW - barW;
+        if (view.w > inside.cx)
+            inside.cy = fullH - barH;
+    }
+    return inside;
+}
+
 POINT ScreenPositionOf(HWND canvas, LPARAM position) {
     const PackedPoint packed = PackedPoint(uint32_t(uintptr_t(position)));
     POINT p = {PackedX(packed), PackedY(packed)};
@@ -77,22 +96,22 @@ void SendScrollRecord(HWND window, int bar, const ScrollRecord& record) {
 
 void UpdateScrollRanges(HWND documentWindow) {
     // A bar that appears or goes changes the client area, whose WM_SIZE comes back here: the
-    // outer call goes round until the area stays as it is, and the inner ones leave it to it.
+    // outer call goes on until the area stays as it is, and the inner ones leave it to it. The
+    // first round already counts with the bars the view will need, so that each bar is sent
+    // its record once.
     static int updating = 0;
     if (updating)
         return;
     updating = 1;
+    SIZE client = ClientWithBarsFor(documentWindow, appState.viewSize);
     for (int round = 0; round < 4; ++round) {
-        RECT before;
-        GetClientRect(documentWindow, &before);
-        SendRange(documentWindow, SB_VERT, &appState.vScrollInfo, appState.viewSize.h,
-                  before.bottom);
-        SendRange(documentWindow, SB_HORZ, &appState.hScrollInfo, appState.viewSize.w,
-                  before.right);
+        SendRange(documentWindow, SB_VERT, &appState.vScrollInfo, appState.viewSize.h, client.cy);
+        SendRange(documentWindow, SB_HORZ, &appState.hScrollInfo, appState.viewSize.w, client.cx);
         RECT after;
         GetClientRect(documentWindow, &after);
-        if (after.right == before.right && after.bottom == before.bottom)
+        if (after.right == client.cx && after.bottom == client.cy)
             break;
+        client = SIZE{after.right, after.bottom};
     }
     updating = 0;
 }
