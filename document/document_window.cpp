@@ -34,9 +34,9 @@ LRESULT OnDocumentCreate(HWND window) {
     appState.hScrollInfo = ScrollRecord{};
     appState.vScrollInfo = ScrollRecord{};
     appState.panActive = 0;
-    DocumentFit fit = FitDocumentInArea(appState.canvasSize, appState.documentMargin,
-                                        appState.documentSize, FrameArea(window),
-                                        appState.zoomLevel);
+    DocumentFit fit =
+        FitDocumentInArea(appState.canvasSize, appState.documentMargin, appState.documentSize,
+                          FrameArea(window), appState.zoomLevel);
     appState.zoomLevel = fit.zoomLevel;
     appState.viewSize = fit.viewSize;
     appState.documentSize = fit.documentSize;

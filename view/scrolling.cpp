@@ -33,8 +33,8 @@ HWND CanvasOf(HWND documentWindow) {
 DocumentLayout CurrentLayout(HWND documentWindow) {
     RECT client;
     GetClientRect(documentWindow, &client);
-    return LayOutDocument(client.right, client.bottom, appState.viewSize,
-                          appState.hScrollInfo.nPos, appState.vScrollInfo.nPos);
+    return LayOutDocument(client.right, client.bottom, appState.viewSize, appState.hScrollInfo.nPos,
+                          appState.vScrollInfo.nPos);
 }
 
 // The surround's bands, for the document window's next paint.

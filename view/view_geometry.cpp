@@ -118,9 +118,8 @@ DocumentFit FitDocumentInArea(IntSize canvas, int margin, IntSize limit, IntSize
                               int startZoom) {
     if (area.w < margin + MinViewSide || area.h < margin + MinViewSide)
         return FitDocument(canvas, margin, limit, startZoom);
-    DocumentFit fit =
-        FitDocument(canvas, margin, IntSize{Smaller(limit.w, area.w), Smaller(limit.h, area.h)},
-                    startZoom);
+    DocumentFit fit = FitDocument(
+        canvas, margin, IntSize{Smaller(limit.w, area.w), Smaller(limit.h, area.h)}, startZoom);
     // Ends at the latest with a view of nothing, whose window is the margin alone.
     while (fit.documentSize.w > area.w || fit.documentSize.h > area.h) {
         fit.zoomLevel -= 1;
@@ -182,8 +181,8 @@ int CanvasRowAt(int canvasHeight, int viewHeight, int y) {
     return CanvasSideAt(canvasHeight, viewHeight, y);
 }
 
-void MapToCanvas(int mode, IntSize canvas, IntSize view, PackedPoint position, double* x,
-                 double* y, PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview) {
+void MapToCanvas(int mode, IntSize canvas, IntSize view, PackedPoint position, double* x, double* y,
+                 PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview) {
     const int column = CanvasColumnAt(canvas.w, view.w, PackedX(position));
     const int row = CanvasRowAt(canvas.h, view.h, PackedY(position));
     const PackedPoint mapped = PackPoint(ToPackedRange(column), ToPackedRange(row));

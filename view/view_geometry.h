@@ -75,8 +75,8 @@ enum MapMode : int {
 // mouse left or above the window gives negative values) into the picture pixel the view of
 // that size shows there. x and y always receive it, as whole numbers; the anchor mode stores it
 // into all three points, the drag mode into the drag point. Every mode and tool maps alike.
-void MapToCanvas(int mode, IntSize canvas, IntSize view, PackedPoint position, double* x,
-                 double* y, PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview);
+void MapToCanvas(int mode, IntSize canvas, IntSize view, PackedPoint position, double* x, double* y,
+                 PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview);
 
 // MapToCanvas in MapCursor mode, which touches none of the three points.
 void MapCursorToCanvas(IntSize canvas, IntSize view, PackedPoint position, double* x, double* y);
