@@ -80,6 +80,11 @@ struct AppState {
     IntSize viewSize = {0, 0};
     ScrollRecord hScrollInfo = {};
     ScrollRecord vScrollInfo = {};
+    // A drag with the middle button moves the picture with the pointer: 1 while it lasts, with
+    // the pointer's screen position and the scroll offsets where it began.
+    int panActive = 0;
+    int panStartX = 0, panStartY = 0;
+    int panStartOffsetX = 0, panStartOffsetY = 0;
 
     // Document state and the canvas surface.
     int blankDocumentOpen = 0;

@@ -26,7 +26,8 @@ void BM_MapToCanvasAllModes(benchmark::State& state) {
     PackedPoint anchor = 0, drag = 0, preview = 0;
     for (auto _ : state) {
         for (int mode = 0; mode <= 2; ++mode)
-            MapToCanvas(mode, -30, PackPoint(12, 9), &x, &y, &anchor, &drag, &preview);
+            MapToCanvas(mode, {680, 480}, {25, 16}, PackPoint(12, 9), &x, &y, &anchor, &drag,
+                        &preview);
         benchmark::DoNotOptimize(x);
         benchmark::DoNotOptimize(drag);
     }

@@ -21,9 +21,23 @@ void RegisterCanvasClass() {
                         canvasClassResources.icon);
 }
 
+// The MDI client's area, which the document window must stay inside.
+IntSize FrameArea(HWND window) {
+    RECT area;
+    GetClientRect(GetParent(window), &area);
+    return IntSize{area.right, area.bottom};
+}
+
+// Every document, however it was made, starts from a clean view: nothing of the previous
+// document's scrolling carries over, and the scroll bars are there from the start when its
+// view is larger than its window.
 LRESULT OnDocumentCreate(HWND window) {
-    DocumentFit fit = FitDocument(appState.canvasSize, appState.documentMargin,
-                                  appState.documentSize, appState.zoomLevel);
+    appState.hScrollInfo = ScrollRecord{};
+    appState.vScrollInfo = ScrollRecord{};
+    appState.panActive = 0;
+    DocumentFit fit =
+        FitDocumentInArea(appState.canvasSize, appState.documentMargin, appState.documentSize,
+                          FrameArea(window), appState.zoomLevel);
     appState.zoomLevel = fit.zoomLevel;
     appState.viewSize = fit.viewSize;
     appState.documentSize = fit.documentSize;
@@ -34,6 +48,10 @@ LRESULT OnDocumentCreate(HWND window) {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CANVAS_WINDOW)), appState.instance,
         nullptr);
     SetWindowPos(window, HWND_TOP, 0, 0, appState.documentSize.w, appState.documentSize.h, 0);
+    // A picture file dropped on the document (or its canvas) opens as on the frame.
+    DragAcceptFiles(window, TRUE);
+    UpdateScrollRanges(window);
+    PlaceCanvasWindow(window);
     return 0;
 }
 
@@ -42,7 +60,8 @@ void FillBand(HDC dc, const IntRect& band) {
 }
 
 // Centres the canvas on the light-yellow surround when the view fits, else pins it to the
-// corner and moves it by the scroll offsets. The canvas window is laid out only here.
+// corner and moves it by the scroll offsets. Zooming and scrolling place the canvas at once and
+// leave the surround to this paint.
 void OnDocumentPaint(HWND window) {
     RECT client;
     GetClientRect(window, &client);
@@ -51,12 +70,7 @@ void OnDocumentPaint(HWND window) {
     // The canvas moves before the paint begins, so that what it uncovers is part of this
     // paint. Moved during the paint, the uncovered area would be validated unpainted by the
     // default handling that follows, and keep a piece of the picture as it was before a zoom.
-    if (layout.keepCanvasSize)
-        SetWindowPos(appState.canvasWindow, HWND_TOP, layout.canvasX, layout.canvasY, 0, 0,
-                     SWP_NOSIZE);
-    else
-        SetWindowPos(appState.canvasWindow, HWND_TOP, layout.canvasX, layout.canvasY,
-                     layout.canvasW, layout.canvasH, 0);
+    PlaceCanvasWindow(window);
 
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -73,18 +87,11 @@ void OnDocumentPaint(HWND window) {
     EndPaint(window, &paint);
 }
 
-// Line steps stop at the ends; page steps and the bottom are not bounded, and a dragged thumb
-// moves the picture only when it is released.
-void OnDocumentScroll(HWND window, int bar, WPARAM wParam) {
-    ScrollRecord& record = bar == SB_HORZ ? appState.hScrollInfo : appState.vScrollInfo;
-    record.nPos = ScrolledPosition(LOWORD(wParam), HIWORD(wParam), record);
-    SendScrollRecord(window, bar, record);
-    InvalidateRect(window, nullptr, TRUE);
-}
-
-// The ranges follow the client area as it is before the current drag step.
-void OnDocumentSizing(HWND window) {
+// The ranges follow every change of the window's size (a border drag, maximising, restoring),
+// and the offsets stay within them.
+void OnDocumentSize(HWND window) {
     UpdateScrollRanges(window);
+    PlaceCanvasWindow(window);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -114,17 +121,24 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
         OnDocumentPaint(window);
         break;
+    case WM_KEYDOWN:
+        if (ScrollByKey(window, wParam))
+            return 0;
+        break;
     case WM_HSCROLL:
-        OnDocumentScroll(window, SB_HORZ, wParam);
+        ScrollByRequest(window, SB_HORZ, wParam);
         break;
     case WM_VSCROLL:
-        OnDocumentScroll(window, SB_VERT, wParam);
+        ScrollByRequest(window, SB_VERT, wParam);
         break;
-    case WM_SIZING:
-        OnDocumentSizing(window);
+    case WM_SIZE:
+        OnDocumentSize(window);
         break;
     case WM_CLOSE:
         OnDocumentClose();
+        return 0;
+    case WM_DROPFILES:
+        OpenDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     default:
         break;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the canvas benchmark and runs it in a private Wine session: the real canvas window,
-# driven with mouse messages, on a 680 × 480 sheet and on 4000 × 3000 and 8000 × 6000 pictures.
+# driven with mouse messages and the wheel, on a 680 × 480 sheet and on 4000 × 3000 and 8000 × 6000 pictures.
 # Each size runs twice in a fresh process (timings; then 1000 short strokes for the history's
 # memory), with its address space capped, and the table with the ratios to the sheet is printed.
 # Times are the best of several tries (the raw files also hold the medians): on a shared
@@ -70,6 +70,10 @@ done | awk -v sizes="$BENCH_SIZES" '
         row("redo (進む) and its repaint", "redo_ms", 1, "%.2f ms", 1)
         row("fill of the whole sheet, press to repaint", "fill_ms", 1, "%.2f ms", 1)
         row("short pen stroke (3 moves)", "short_stroke_ms", 1, "%.2f ms", 1)
+        row("zoom level after 30 notches in", "deepest_zoom", 1, "%d", 0)
+        row("zoom notch toward the pointer, slowest level", "zoom_notch_ms", 1, "%.2f ms", 1)
+        row("scroll step (line, page, end), slowest", "scroll_step_ms", 1, "%.2f ms", 1)
+        row("middle-button pan, one move, slowest", "pan_move_ms", 1, "%.2f ms", 1)
         mib_row("history after 1 short stroke", "history_bytes_1")
         mib_row("history after 100 short strokes", "history_bytes_100")
         mib_row("history after 1000 short strokes", "history_bytes_1000")
@@ -81,4 +85,5 @@ done | awk -v sizes="$BENCH_SIZES" '
         row("GDI objects after 1000 strokes", "gdi_objects_after", 1, "%d", 0)
     }'
 echo
-echo "Times are the best of 9 tries (the fill: of 5); the medians are in $BENCH_OUT."
+echo "Times are the best of 9 tries (the fill: of 5); the view's rows are the slowest notch, step"
+echo "or move, each the best of 3 rounds; the medians are in $BENCH_OUT."

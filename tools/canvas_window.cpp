@@ -8,6 +8,7 @@
 #include "tools/flood_fill.h"
 #include "tools/spray.h"
 #include "view/canvas_view.h"
+#include "view/scrolling.h"
 #include "view/view_geometry.h"
 
 namespace {
@@ -58,8 +59,10 @@ void SelectStrokeBrush() {
     SelectInPlace(CreateSolidBrush(PrimaryColourRef()));
 }
 
+// Every tool takes the pixel the view shows under the pointer.
 void MapCursor(LPARAM lParam) {
-    MapCursorToCanvas(appState.zoomLevel, PositionOf(lParam), &appState.cursorX, &appState.cursorY);
+    MapCursorToCanvas(appState.surfaceSize, appState.viewSize, PositionOf(lParam),
+                      &appState.cursorX, &appState.cursorY);
 }
 
 int CursorX() {
@@ -86,8 +89,8 @@ void PressPen(LPARAM lParam) {
 
 // The band starts as a figure of no size at the anchor.
 void StartShape(LPARAM lParam) {
-    MapToCanvas(MapAnchor, appState.zoomLevel, PositionOf(lParam), &appState.cursorX,
-                &appState.cursorY, &appState.anchorPoint, &appState.dragPoint,
+    MapToCanvas(MapAnchor, appState.surfaceSize, appState.viewSize, PositionOf(lParam),
+                &appState.cursorX, &appState.cursorY, &appState.anchorPoint, &appState.dragPoint,
                 &appState.previewPoint);
     DrawPreview(appState.canvasDc, appState.anchorPoint, appState.previewPoint, appState.activeTool,
                 appState.previewOutlines);
@@ -95,8 +98,8 @@ void StartShape(LPARAM lParam) {
 }
 
 void DragShape(LPARAM lParam) {
-    MapToCanvas(MapDrag, appState.zoomLevel, PositionOf(lParam), &appState.cursorX,
-                &appState.cursorY, &appState.anchorPoint, &appState.dragPoint,
+    MapToCanvas(MapDrag, appState.surfaceSize, appState.viewSize, PositionOf(lParam),
+                &appState.cursorX, &appState.cursorY, &appState.anchorPoint, &appState.dragPoint,
                 &appState.previewPoint);
     DrawPreview(appState.canvasDc, appState.anchorPoint, appState.previewPoint, appState.activeTool,
                 appState.previewOutlines);
@@ -208,6 +211,8 @@ int OnCanvasMove(HWND canvas, LPARAM lParam) {
     // The wheel zoom reaches the canvas window through this focus. Without a stroke nothing
     // changes, so nothing is repainted; with one, each tool repaints what it drew.
     SetFocus(canvas);
+    if (ContinuePan(canvas, lParam))
+        return 1;
     if (appState.strokeActive == 0)
         return 0;
     switch (appState.activeTool) {
@@ -244,7 +249,10 @@ void OnCanvasRelease(HWND canvas, LPARAM lParam) {
 // Another window took the mouse (or a message box, or the window is going): the button's
 // release will not come here, so the stroke ends as that release would, at its last point.
 void OnCanvasCaptureChanged(HWND canvas, LPARAM lParam) {
-    if (appState.strokeActive != 1 || reinterpret_cast<HWND>(lParam) == canvas)
+    if (reinterpret_cast<HWND>(lParam) == canvas)
+        return;
+    appState.panActive = 0;
+    if (appState.strokeActive != 1)
         return;
     FinishStroke(canvas, nullptr);
     SnapshotAfterStroke();
@@ -284,7 +292,20 @@ LRESULT CALLBACK IllustWndProc(HWND canvas, UINT message, WPARAM wParam, LPARAM 
         PaintCanvasView(canvas);
         break;
     case WM_MOUSEWHEEL:
-        ZoomCanvasByWheel(canvas, wParam);
+        ZoomCanvasByWheel(canvas, wParam, lParam);
+        break;
+    case WM_KEYDOWN:
+        // The document window's keys, whichever of the two has the focus.
+        if (ScrollByKey(GetParent(canvas), wParam))
+            return 0;
+        break;
+    case WM_MBUTTONDOWN:
+        // A stroke holds the mouse until its release; the picture moves between strokes.
+        if (appState.strokeActive == 0)
+            StartPan(canvas, lParam);
+        break;
+    case WM_MBUTTONUP:
+        EndPan(canvas);
         break;
     case WM_LBUTTONDOWN:
         OnCanvasPress(canvas, lParam);

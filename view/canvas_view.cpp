@@ -102,12 +102,25 @@ void InvalidateCanvasArea(IntRect canvasArea) {
     InvalidateRect(canvas, &r, FALSE);
 }
 
-void ZoomCanvasByWheel(HWND canvas, WPARAM wParam) {
-    int steps = WheelZoomSteps(HIWORD(wParam));
+void ZoomCanvasByWheel(HWND canvas, WPARAM wParam, LPARAM lParam) {
+    const HWND document = GetParent(canvas);
+    const IntSize oldView = appState.viewSize;
+    const int steps = WheelZoomSteps(HIWORD(wParam));
     appState.zoomLevel = BoundedZoomLevel(appState.canvasSize, appState.zoomLevel, steps);
     appState.viewSize = ViewSizeAtZoom(appState.canvasSize, appState.zoomLevel);
-    UpdateScrollRanges(appState.documentWindow);
-    // The document window lays the canvas out again at its next paint.
-    SetWindowPos(canvas, HWND_TOP, 0, 0, appState.viewSize.w, appState.viewSize.h, 0);
-    InvalidateRect(canvas, nullptr, TRUE);
+
+    RECT client;
+    GetClientRect(document, &client);
+    POINT pointer = {short(LOWORD(lParam)), short(HIWORD(lParam))};
+    ScreenToClient(document, &pointer);
+    if (!PtInRect(&client, pointer))
+        pointer = POINT{client.right / 2, client.bottom / 2};
+    OffsetsAfterZoom(IntSize{client.right, client.bottom}, oldView, appState.viewSize,
+                     appState.hScrollInfo.nPos, appState.vScrollInfo.nPos, pointer.x, pointer.y,
+                     &appState.hScrollInfo.nPos, &appState.vScrollInfo.nPos);
+    UpdateScrollRanges(document);
+    PlaceCanvasWindow(document);
+    InvalidateRect(canvas, nullptr, FALSE);
+    // The surround changes with the view's size.
+    InvalidateRect(document, nullptr, TRUE);
 }

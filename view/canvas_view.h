@@ -14,6 +14,7 @@ void DrawCanvasView(HDC dc, IntRect viewArea);
 // canvas area (picture coordinates).
 void InvalidateCanvasArea(IntRect canvasArea);
 
-// The canvas window's wheel: zooms by whole steps of 120, within the view bounds, then resets
-// the scroll offsets and ranges and resizes and repaints the canvas window.
-void ZoomCanvasByWheel(HWND canvas, WPARAM wParam);
+// The canvas window's wheel: zooms by whole steps of 120, within the view bounds, toward the
+// pointer (lParam, on the screen): the picture point under it stays there as far as the scroll
+// ranges allow. A pointer outside the document window zooms toward its middle.
+void ZoomCanvasByWheel(HWND canvas, WPARAM wParam, LPARAM lParam);

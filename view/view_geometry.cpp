@@ -1,6 +1,7 @@
 #include "view/view_geometry.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -17,10 +18,6 @@ int TruncateToInt(double value) {
 
 int ScaleSide(int side, double factor) {
     return TruncateToInt(side * factor);
-}
-
-int DivideSide(int side, double factor) {
-    return TruncateToInt(side / factor);
 }
 
 int Smaller(int a, int b) {
@@ -117,6 +114,21 @@ DocumentFit FitDocument(IntSize canvas, int margin, IntSize limit, int startZoom
     return fit;
 }
 
+DocumentFit FitDocumentInArea(IntSize canvas, int margin, IntSize limit, IntSize area,
+                              int startZoom) {
+    if (area.w < margin + MinViewSide || area.h < margin + MinViewSide)
+        return FitDocument(canvas, margin, limit, startZoom);
+    DocumentFit fit = FitDocument(
+        canvas, margin, IntSize{Smaller(limit.w, area.w), Smaller(limit.h, area.h)}, startZoom);
+    // Ends at the latest with a view of nothing, whose window is the margin alone.
+    while (fit.documentSize.w > area.w || fit.documentSize.h > area.h) {
+        fit.zoomLevel -= 1;
+        fit.viewSize = ViewSizeAtZoom(canvas, Smaller(fit.zoomLevel, 0));
+        fit.documentSize = IntSize{fit.viewSize.w + margin, fit.viewSize.h + margin};
+    }
+    return fit;
+}
+
 int BoundedZoomLevel(IntSize canvas, int zoom, int steps) {
     int direction = steps > 0 ? 1 : -1;
     int remaining = steps > 0 ? steps : -steps;
@@ -137,58 +149,59 @@ int WheelZoomSteps(unsigned wheelDeltaWord) {
     return delta / 120;
 }
 
-PackedPoint ScalePackedPoint(int zoom, PackedPoint point) {
-    int x = PackedX(point);
-    int y = PackedY(point);
-    if (zoom > 0) {
-        for (int step = 0; step < zoom; ++step) {
-            x = DivideSide(x, ZoomInFactor);
-            y = DivideSide(y, ZoomInFactor);
-        }
-    } else if (zoom < 0) {
-        for (int step = 0; step < -int64_t(zoom); ++step) {
-            x = DivideSide(x, ZoomOutFactor);
-            y = DivideSide(y, ZoomOutFactor);
-        }
-    }
-    return PackPoint(x, y);
+namespace {
+
+// Carries the paint's scale past the view's edges: the view pixel's centre times the picture's
+// pixels per view pixel, rounded down.
+int CanvasSideAt(int canvasSide, int viewSide, int position) {
+    const int64_t view = viewSide < 1 ? 1 : viewSide;
+    return int(FloorDivide((2 * int64_t(position) + 1) * canvasSide, 2 * view));
 }
 
-void MapToCanvas(int mode, int zoom, PackedPoint position, double* x, double* y,
+int InsideView(int viewSide, int position) {
+    return position >= 0 && position < viewSide;
+}
+
+// Packed points hold 16 signed bits a coordinate; beyond them GDI clips anyway.
+int ToPackedRange(int value) {
+    return value < -32768 ? -32768 : value > 32767 ? 32767 : value;
+}
+
+} // namespace
+
+int CanvasColumnAt(int canvasWidth, int viewWidth, int x) {
+    if (InsideView(viewWidth, x))
+        return StretchSourceColumn(canvasWidth, viewWidth, x);
+    return CanvasSideAt(canvasWidth, viewWidth, x);
+}
+
+int CanvasRowAt(int canvasHeight, int viewHeight, int y) {
+    if (InsideView(viewHeight, y))
+        return StretchSourceRow(canvasHeight, viewHeight, y);
+    return CanvasSideAt(canvasHeight, viewHeight, y);
+}
+
+void MapToCanvas(int mode, IntSize canvas, IntSize view, PackedPoint position, double* x, double* y,
                  PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview) {
-    double viewX = PackedX(position);
-    double viewY = PackedY(position);
-    if (mode == MapCursor) {
-        if (zoom > 0) {
-            for (int step = 0; step < zoom; ++step) {
-                viewX = viewX / ZoomInFactor;
-                viewY = viewY / ZoomInFactor;
-            }
-        } else if (zoom < 0) {
-            for (int step = 0; step < -int64_t(zoom); ++step) {
-                viewX = viewX / ZoomOutFactor;
-                viewY = viewY / ZoomOutFactor;
-            }
-        }
-    } else if (mode == MapAnchor) {
+    const int column = CanvasColumnAt(canvas.w, view.w, PackedX(position));
+    const int row = CanvasRowAt(canvas.h, view.h, PackedY(position));
+    const PackedPoint mapped = PackPoint(ToPackedRange(column), ToPackedRange(row));
+    if (mode == MapAnchor) {
         if (anchor)
-            *anchor = ScalePackedPoint(zoom, position);
-        if (drag)
-            *drag = ScalePackedPoint(zoom, position);
+            *anchor = mapped;
         if (preview)
-            *preview = ScalePackedPoint(zoom, position);
-    } else if (mode == MapDrag) {
-        if (drag)
-            *drag = ScalePackedPoint(zoom, position);
+            *preview = mapped;
     }
+    if ((mode == MapAnchor || mode == MapDrag) && drag)
+        *drag = mapped;
     if (x)
-        *x = viewX;
+        *x = column;
     if (y)
-        *y = viewY;
+        *y = row;
 }
 
-void MapCursorToCanvas(int zoom, PackedPoint position, double* x, double* y) {
-    MapToCanvas(MapCursor, zoom, position, x, y, nullptr, nullptr, nullptr);
+void MapCursorToCanvas(IntSize canvas, IntSize view, PackedPoint position, double* x, double* y) {
+    MapToCanvas(MapCursor, canvas, view, position, x, y, nullptr, nullptr, nullptr);
 }
 
 DocumentLayout LayOutDocument(int clientW, int clientH, IntSize view, int scrollX, int scrollY) {
@@ -223,32 +236,83 @@ DocumentLayout LayOutDocument(int clientW, int clientH, IntSize view, int scroll
     return layout;
 }
 
+int LastScrollPosition(const ScrollRecord& record) {
+    const int64_t last = int64_t(record.nMax) - record.nMin + 1 - int64_t(record.nPage);
+    return last > 0 ? int(last) : 0;
+}
+
+int ScrollLineStep(const ScrollRecord& record) {
+    const int step = int(record.nPage / 10);
+    return step > 1 ? step : 1;
+}
+
+int ScrollPageStep(const ScrollRecord& record) {
+    const int step = int(record.nPage) - ScrollLineStep(record);
+    return step > 1 ? step : 1;
+}
+
+int ClampedScrollPosition(int position, const ScrollRecord& record) {
+    const int last = LastScrollPosition(record);
+    return position < 0 ? 0 : position > last ? last : position;
+}
+
 int ScrolledPosition(int request, unsigned thumbWord, const ScrollRecord& record) {
     const int p = record.nPos;
+    int moved = p;
     switch (request) {
     case ScrollLineUp:
-        return p != 0 ? p - 1 : p;
+        moved = p - ScrollLineStep(record);
+        break;
     case ScrollLineDown:
-        return p < record.nMax - 1 ? p + 1 : p;
+        moved = p + ScrollLineStep(record);
+        break;
     case ScrollPageUp:
-        return p - int(record.nPage);
+        moved = p - ScrollPageStep(record);
+        break;
     case ScrollPageDown:
-        return p + int(record.nPage);
+        moved = p + ScrollPageStep(record);
+        break;
     case ScrollThumbPosition:
-        return int(thumbWord & 0xFFFFu);
+    case ScrollThumbTrack:
+        moved = int(thumbWord & 0xFFFFu);
+        break;
     case ScrollTop:
-        return record.nMin;
+        moved = 0;
+        break;
     case ScrollBottom:
-        return record.nMax;
-    default: // thumb tracking, end of scroll and anything else
-        return p;
+        moved = LastScrollPosition(record);
+        break;
+    default: // the end of a scroll and anything else
+        break;
     }
+    return ClampedScrollPosition(moved, record);
 }
 
 void SetScrollRangeRecord(ScrollRecord* record, int viewSide, int clientSide) {
-    record->fMask = ScrollMaskRange | ScrollMaskPage;
+    record->fMask = ScrollMaskRange | ScrollMaskPage | ScrollMaskPos;
     record->nMin = 0;
-    record->nMax = viewSide - clientSide;
-    record->nPage = 2;
-    record->nPos = 0;
+    record->nMax = viewSide - 1;
+    record->nPage = unsigned(clientSide > 0 ? clientSide : 0);
+    record->nPos = ClampedScrollPosition(record->nPos, *record);
+}
+
+namespace {
+
+// One side of OffsetsAfterZoom: the pointer's place on the old view, as a fraction of it, is
+// put at the same place of the new view.
+int OffsetAfterZoom(int oldCanvasAt, int oldView, int newView, int pointer) {
+    if (oldView < 1)
+        return 0;
+    const double fraction = (pointer - oldCanvasAt + 0.5) / oldView;
+    const double newPlace = fraction * newView - 0.5;
+    return int(std::floor(newPlace - pointer + 0.5));
+}
+
+} // namespace
+
+void OffsetsAfterZoom(IntSize client, IntSize oldView, IntSize newView, int oldX, int oldY,
+                      int pointerX, int pointerY, int* newX, int* newY) {
+    const DocumentLayout old = LayOutDocument(client.w, client.h, oldView, oldX, oldY);
+    *newX = OffsetAfterZoom(old.canvasX, oldView.w, newView.w, pointerX);
+    *newY = OffsetAfterZoom(old.canvasY, oldView.h, newView.h, pointerY);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The arithmetic of the document view: the zoomed view size, the fit of a new document window,
-// the zoom bounds of the wheel, the mapping of mouse positions to canvas pixels, the layout of
-// the canvas inside the document window and the scroll rules. Platform-free.
+// the zoom bounds of the wheel, the mapping of mouse positions to canvas pixels (the inverse of
+// the paint's stretch), the layout of the canvas inside the document window, the scroll rules
+// and the zoom toward the pointer. Platform-free.
 
 #include "base/app_state.h"
 
@@ -41,6 +42,13 @@ IntRect ViewRectOfCanvasRect(IntRect area, IntSize canvas, IntSize view);
 // into the limit, then size the view by that many steps and add the margin back.
 DocumentFit FitDocument(IntSize canvas, int margin, IntSize limit, int startZoom);
 
+// The fit of a new document window inside an area (the MDI client's): the fit loop against the
+// smaller of the limit and the area, then, as the window is the shrunk view plus the whole
+// margin, further steps until the window is inside the area too. An area with no room for a
+// view beside the margin (a minimised frame) is left out.
+DocumentFit FitDocumentInArea(IntSize canvas, int margin, IntSize limit, IntSize area,
+                              int startZoom);
+
 // The zoom level after a wheel turn of `steps` from `zoom`, stopped at the last level whose
 // view stays within the bounds above. Levels are walked one at a time, so a turn that would
 // cross a bound goes as far as the bound and no further.
@@ -50,25 +58,28 @@ int BoundedZoomLevel(IntSize canvas, int zoom, int steps);
 // truncated toward zero.
 int WheelZoomSteps(unsigned wheelDeltaWord);
 
+// The picture column shown in view column x, and the row shown in view row y: inside the view
+// exactly the pixel the paint shows there; outside it (a captured mouse dragged past the
+// window's edges) carried on at the same scale, so a shape can reach the picture's edge and
+// beyond.
+int CanvasColumnAt(int canvasWidth, int viewWidth, int x);
+int CanvasRowAt(int canvasHeight, int viewHeight, int y);
+
 enum MapMode : int {
-    MapCursor = 0, // freehand pen, fill, eyedropper and spray: a double, no rounding
-    MapAnchor = 1, // a shape drag starts: anchor, drag and preview points, integer steps
-    MapDrag = 2,   // a shape drag goes on: the drag point, integer steps
+    MapCursor = 0, // freehand pen, fill, eyedropper and spray: the cursor only
+    MapAnchor = 1, // a shape drag starts: the anchor, drag and preview points too
+    MapDrag = 2,   // a shape drag goes on: the drag point too
 };
 
 // Turns a mouse position on the canvas window (x and y as signed 16-bit numbers, so a captured
-// mouse left or above the window gives negative values) into canvas coordinates at the zoom.
-// x and y always receive the position; in MapCursor mode they are scaled by repeated double
-// division. In the anchor and drag modes x and y keep the unscaled position, while the packed
-// points are stored and scaled with truncation after every step.
-void MapToCanvas(int mode, int zoom, PackedPoint position, double* x, double* y,
+// mouse left or above the window gives negative values) into the picture pixel the view of
+// that size shows there. x and y always receive it, as whole numbers; the anchor mode stores it
+// into all three points, the drag mode into the drag point. Every mode and tool maps alike.
+void MapToCanvas(int mode, IntSize canvas, IntSize view, PackedPoint position, double* x, double* y,
                  PackedPoint* anchor, PackedPoint* drag, PackedPoint* preview);
 
 // MapToCanvas in MapCursor mode, which touches none of the three points.
-void MapCursorToCanvas(int zoom, PackedPoint position, double* x, double* y);
-
-// A packed point divided by the zoom factor once per step, truncated at every step.
-PackedPoint ScalePackedPoint(int zoom, PackedPoint point);
+void MapCursorToCanvas(IntSize canvas, IntSize view, PackedPoint position, double* x, double* y);
 
 // Where the canvas window goes inside the document window's client area and which parts of the
 // light-yellow surround are painted.
@@ -96,16 +107,31 @@ enum ScrollRequest : int {
     ScrollEnd = 8,
 };
 
-// The scroll offset after a request. Line steps stop at 0 and at nMax - 1; page steps and
-// the bottom request are not bounded; a dragged thumb moves nothing until it is released.
-// thumbWord is the high word of wParam, read unsigned.
-int ScrolledPosition(int request, unsigned thumbWord, const ScrollRecord& record);
-
 // Scroll record flags, the values the scroll bar API gives them.
 constexpr unsigned ScrollMaskRange = 0x1;
 constexpr unsigned ScrollMaskPage = 0x2;
 constexpr unsigned ScrollMaskPos = 0x4;
 
-// Fills a record for a range update: position 0, range 0 to view - client (negative when the
-// view is smaller), page 2, to be sent with range and page only.
+// A record's range is the view (0 to its side - 1) and its page the client area's side, so the
+// thumb shows how much of the picture is seen. The last position is where the view's far edge
+// meets the window's; 0 when the view is no larger than the window.
+int LastScrollPosition(const ScrollRecord& record);
+// An arrow moves a tenth of the page, a press in the trough a page less that, at least 1 pixel.
+int ScrollLineStep(const ScrollRecord& record);
+int ScrollPageStep(const ScrollRecord& record);
+// A position brought within 0 and the last position.
+int ClampedScrollPosition(int position, const ScrollRecord& record);
+
+// The scroll offset after a request, never below 0 nor past the last position. thumbWord is
+// the high word of wParam, read unsigned: the thumb moves the picture while it is dragged.
+int ScrolledPosition(int request, unsigned thumbWord, const ScrollRecord& record);
+
+// Fills a record for a range update, to be sent with range, page and position: the range and
+// page for the view and client sides, the position kept but brought within the new range.
 void SetScrollRangeRecord(ScrollRecord* record, int viewSide, int clientSide);
+
+// The scroll offsets after a zoom from oldView to newView that keep the picture point under the
+// pointer (client coordinates of the document window) under it. Not yet brought within the
+// ranges: the range update that follows the zoom does that, for the client area it leaves.
+void OffsetsAfterZoom(IntSize client, IntSize oldView, IntSize newView, int oldX, int oldY,
+                      int pointerX, int pointerY, int* newX, int* newY);

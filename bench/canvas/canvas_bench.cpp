@@ -2,7 +2,8 @@
 // the real frame, document and canvas windows are created in this process and driven with the
 // mouse messages a person's hand makes, each followed by the repaint it asks for.
 //
-//   fudemaru_canvas_bench.exe timing  WIDTH HEIGHT   strokes, a drag, undo, redo and a fill
+//   fudemaru_canvas_bench.exe timing  WIDTH HEIGHT   strokes, a drag, undo, redo, a fill, and
+//                                                    the view: zoom notches, scroll steps, a pan
 //   fudemaru_canvas_bench.exe history WIDTH HEIGHT   the history after 1, 100 and 1000 strokes
 //
 // Each line printed is "name value"; scripts/bench-canvas.sh runs both modes at every size, each
@@ -165,6 +166,85 @@ int PlaceY(int i) {
     return 20 + (i * 61) % (appState.viewSize.h > 200 ? appState.viewSize.h - 120 : 40);
 }
 
+// The slowest of a run of steps, each counted by its best of the rounds (rounds[r][step]): what
+// the most costly step itself takes, whatever else the shared machine is doing; and the median
+// of every step of every round.
+void PrintSlowest(const char* name, const std::vector<std::vector<double>>& rounds) {
+    double slowest = 0;
+    std::vector<double> all;
+    for (size_t step = 0; step < rounds.front().size(); ++step) {
+        double best = rounds.front()[step];
+        for (const std::vector<double>& round : rounds)
+            best = std::min(best, round[step]);
+        slowest = std::max(slowest, best);
+    }
+    for (const std::vector<double>& round : rounds)
+        all.insert(all.end(), round.begin(), round.end());
+    std::sort(all.begin(), all.end());
+    std::printf("%s_ms %.3f\n%s_median_ms %.3f\n", name, slowest, name, all[all.size() / 2]);
+}
+
+// A message to one of the view's windows, then every repaint it asked for, of the document
+// window and the canvas: milliseconds until the person sees its answer.
+double Answered(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const double start = Now();
+    SendMessageW(window, message, wParam, lParam);
+    RedrawWindow(appState.documentWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return Now() - start;
+}
+
+// A point of the document window's client area, on the screen.
+POINT DocumentPoint(int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(appState.documentWindow, &p);
+    return p;
+}
+
+// Zoom notches toward a point in the lower right of the window, all the way in and back out,
+// scroll steps and a middle-button pan while zoomed in, in three rounds.
+void RunView() {
+    const int notches = 30;
+    const int rounds = 3;
+    RECT client;
+    GetClientRect(appState.documentWindow, &client);
+    const POINT pointer = DocumentPoint(client.right * 3 / 4, client.bottom * 2 / 3);
+    const LPARAM wheelAt = MAKELPARAM(pointer.x, pointer.y);
+    const struct {
+        UINT message;
+        int request;
+    } steps[] = {{WM_VSCROLL, SB_PAGEDOWN},  {WM_HSCROLL, SB_PAGERIGHT}, {WM_VSCROLL, SB_LINEDOWN},
+                 {WM_HSCROLL, SB_LINERIGHT}, {WM_VSCROLL, SB_PAGEUP},    {WM_HSCROLL, SB_PAGELEFT},
+                 {WM_VSCROLL, SB_BOTTOM},    {WM_HSCROLL, SB_LEFT}};
+    std::vector<std::vector<double>> zoom(rounds), scroll(rounds), pan(rounds);
+    int deepest = 0;
+    for (int round = 0; round < rounds; ++round) {
+        for (int i = 0; i < notches; ++i)
+            zoom[round].push_back(Answered(canvas, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), wheelAt));
+        deepest = appState.zoomLevel;
+        for (int i = 0; i < 4; ++i)
+            for (const auto& step : steps)
+                scroll[round].push_back(
+                    Answered(appState.documentWindow, step.message, step.request, 0));
+        // The pan starts in the middle of the window and drags the picture up and left.
+        POINT at = DocumentPoint(client.right / 2, client.bottom / 2);
+        ScreenToClient(canvas, &at);
+        SendMessageW(canvas, WM_MBUTTONDOWN, MK_MBUTTON, Position(at.x, at.y));
+        for (int i = 1; i <= 20; ++i) {
+            POINT to = DocumentPoint(client.right / 2 - 15 * i, client.bottom / 2 - 10 * i);
+            ScreenToClient(canvas, &to);
+            pan[round].push_back(Answered(canvas, WM_MOUSEMOVE, MK_MBUTTON, Position(to.x, to.y)));
+        }
+        SendMessageW(canvas, WM_MBUTTONUP, 0, Position(at.x, at.y));
+        for (int i = 0; i < notches; ++i)
+            zoom[round].push_back(
+                Answered(canvas, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), wheelAt));
+    }
+    std::printf("deepest_zoom %d\n", deepest);
+    PrintSlowest("zoom_notch", zoom);
+    PrintSlowest("scroll_step", scroll);
+    PrintSlowest("pan_move", pan);
+}
+
 void RunTiming() {
     const int repeats = 9;
     std::vector<double> pen, drag, undo, redo, fill;
@@ -189,6 +269,7 @@ void RunTiming() {
     PrintTimes("undo", undo);
     PrintTimes("redo", redo);
     PrintTimes("fill", fill);
+    RunView();
 }
 
 void RunHistory() {

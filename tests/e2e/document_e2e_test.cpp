@@ -2,6 +2,7 @@
 // that frames them, its scroll bars, the wheel zoom, closing, and the one-document rule.
 #include "program_test.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "picture_files.h"
@@ -209,6 +210,9 @@ TEST_F(DocumentTest, APictureIsFittedIntoTheWindowAndThePaperDialogOffersItsSize
 }
 
 TEST_F(DocumentTest, EachDocumentIsFittedAgainstTheSizeOfTheLast) {
+    // A frame as high as the screen, so the frame's area limits neither document.
+    SetWindowPos(frame, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     ScratchFolder folder;
     std::wstring path = folder.File(L"big.jpg");
     ASSERT_TRUE(WriteJpeg(path, 2000, 1500, [](int x, int y) { return BlockColour(x, y); }));
@@ -299,12 +303,23 @@ TEST_F(DocumentTest, AViewLargerThanTheWindowIsPinnedAndScrolled) {
     ASSERT_EQ(CanvasViewSize().cx, 904);
     EXPECT_TRUE(GetWindowLongW(document, GWL_STYLE) & WS_HSCROLL);
     EXPECT_TRUE(GetWindowLongW(document, GWL_STYLE) & WS_VSCROLL);
-    POINT place = PlaceInParent(canvas);
-    EXPECT_EQ(place.x, 0) << "pinned to the corner";
-    EXPECT_EQ(place.y, 0);
+    // Zoomed toward the middle; at the top-left end of both ranges, pinned to the corner.
+    PostMessageW(document, WM_HSCROLL, SB_LEFT, 0);
+    PostMessageW(document, WM_VSCROLL, SB_TOP, 0);
+    auto corner = [&] {
+        POINT p = PlaceInParent(canvas);
+        return std::make_pair(p.x, p.y);
+    };
+    EXPECT_EQ(Eventually(corner, std::make_pair(0L, 0L)), std::make_pair(0L, 0L));
 
-    // What the scroll bars send when their arrows and thumbs are used; the canvas window's
-    // place after each.
+    // What the scroll bars send when their arrows, troughs and thumbs are used; the canvas
+    // window's place after each. An arrow moves a tenth of the page, and nothing goes past the
+    // place where the far edge meets the window.
+    RECT shown;
+    GetClientRect(document, &shown);
+    const LONG lastX = 904 - shown.right, lastY = 638 - shown.bottom;
+    const LONG lineX = std::min(shown.right / 10, lastX),
+               lineY = std::min(shown.bottom / 10, lastY);
     auto scroll = [&](UINT message, int request, int position, POINT expected) {
         PostMessageW(document, message, MAKEWPARAM(request, position), 0);
         Settle(150);
@@ -315,15 +330,14 @@ TEST_F(DocumentTest, AViewLargerThanTheWindowIsPinnedAndScrolled) {
         return Eventually(place, std::make_pair(expected.x, expected.y));
     };
     auto at = [](LONG x, LONG y) { return std::make_pair(x, y); };
-    EXPECT_EQ(scroll(WM_HSCROLL, SB_LINERIGHT, 0, {-1, 0}), at(-1, 0));
-    EXPECT_EQ(scroll(WM_HSCROLL, SB_LINERIGHT, 0, {-2, 0}), at(-2, 0));
-    EXPECT_EQ(scroll(WM_HSCROLL, SB_LINELEFT, 0, {-1, 0}), at(-1, 0));
-    EXPECT_EQ(scroll(WM_HSCROLL, SB_THUMBTRACK, 40, {-1, 0}), at(-1, 0))
-        << "a dragged thumb moves nothing";
-    EXPECT_EQ(scroll(WM_HSCROLL, SB_THUMBPOSITION, 40, {-40, 0}), at(-40, 0))
-        << "until it is let go";
-    EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEDOWN, 0, {-40, -1}), at(-40, -1));
-    EXPECT_EQ(scroll(WM_HSCROLL, SB_LEFT, 0, {0, -1}), at(0, -1));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_LINERIGHT, 0, {-lineX, 0}), at(-lineX, 0));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_THUMBTRACK, 40, {-40, 0}), at(-40, 0))
+        << "the picture follows the dragged thumb";
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_THUMBPOSITION, 30, {-30, 0}), at(-30, 0));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_PAGERIGHT, 0, {-lastX, 0}), at(-lastX, 0));
+    EXPECT_EQ(scroll(WM_VSCROLL, SB_LINEDOWN, 0, {-lastX, -lineY}), at(-lastX, -lineY));
+    EXPECT_EQ(scroll(WM_HSCROLL, SB_LEFT, 0, {0, -lineY}), at(0, -lineY));
+    EXPECT_EQ(scroll(WM_VSCROLL, SB_PAGEUP, 0, {0, 0}), at(0, 0));
 
     // Zoomed back to fit, the sheet is centred again.
     Wheel(-360);
@@ -331,7 +345,7 @@ TEST_F(DocumentTest, AViewLargerThanTheWindowIsPinnedAndScrolled) {
     Settle(200);
     RECT inside;
     GetClientRect(document, &inside);
-    place = PlaceInParent(canvas);
+    POINT place = PlaceInParent(canvas);
     EXPECT_EQ(place.x, (inside.right - 680) / 2);
     EXPECT_EQ(place.y, (inside.bottom - 480) / 2);
 }

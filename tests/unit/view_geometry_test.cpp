@@ -1,5 +1,5 @@
-// Zoomed view sizes, the fit of a new document window, the wheel's zoom bounds and the mapping
-// of mouse positions to canvas pixels.
+// Zoomed view sizes, the fit of a new document window, the wheel's zoom bounds, the mapping
+// of mouse positions to canvas pixels, the scroll steps and the zoom toward the pointer.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -79,6 +79,29 @@ TEST(FitDocumentTest, AThinCanvasIsFittedEvenWhenItsViewCollapses) {
     ExpectSize(fit.documentSize, 813, 100);
 }
 
+// The window of a new document stays inside the frame's MDI client area; with room enough the
+// fit is the plain one.
+TEST(FitDocumentTest, TheWindowStaysInsideTheFramesArea) {
+    const struct {
+        IntSize canvas, limit, area;
+        int zoom, w, h;
+    } table[] = {
+        {{680, 480}, {780, 580}, {952, 690}, 0, 780, 580},
+        {{1024, 768}, {780, 580}, {952, 690}, -4, 770, 602},
+        {{1024, 768}, {780, 580}, {1270, 590}, -5, 703, 551},  // 602 would be too tall
+        {{2000, 1500}, {1195, 950}, {952, 690}, -9, 873, 678}, // the limit grew, the area not
+        {{4000, 3000}, {780, 580}, {300, 120}, -46, 127, 119},
+        {{1024, 768}, {780, 580}, {90, 2000}, -4, 770, 602}, // no room: the area is left out
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << row.area.w << "x" << row.area.h);
+        DocumentFit fit = FitDocumentInArea(row.canvas, 100, row.limit, row.area, 0);
+        EXPECT_EQ(fit.zoomLevel, row.zoom);
+        ExpectSize(fit.documentSize, row.w, row.h);
+        ExpectSize(fit.viewSize, row.w - 100, row.h - 100);
+    }
+}
+
 // The wheel's bounds: never below 16 pixels a side (or the canvas's own side when smaller),
 // never above 32767.
 TEST(ZoomBoundsTest, ZoomingOutStopsBeforeASideFallsBelowSixteen) {
@@ -135,99 +158,52 @@ TEST(WheelZoomStepsTest, TruncatesTheSignedDeltaTowardZero) {
     EXPECT_EQ(WheelZoomSteps(0x7FFF), 273);
 }
 
-// MapToCanvas in its three modes.
-struct Mapped {
-    double x = -1, y = -1;
-    PackedPoint anchor = PackPoint(7, 7), drag = PackPoint(8, 8), preview = PackPoint(9, 9);
-};
-
-Mapped Map(int mode, int zoom, int x, int y) {
-    Mapped m;
-    MapToCanvas(mode, zoom, PackPoint(x, y), &m.x, &m.y, &m.anchor, &m.drag, &m.preview);
-    return m;
-}
-
-void ExpectPoint(PackedPoint p, int x, int y) {
-    EXPECT_EQ(PackedX(p), x);
-    EXPECT_EQ(PackedY(p), y);
-}
-
-TEST(MapToCanvasTest, AtZoomZeroEveryModeKeepsThePosition) {
-    for (int mode = 0; mode <= 2; ++mode) {
-        SCOPED_TRACE(mode);
-        Mapped m = Map(mode, 0, 100, 50);
-        EXPECT_EQ(m.x, 100.0);
-        EXPECT_EQ(m.y, 50.0);
+// The positions of one side of the view, and beyond it, that map wrongly: inside the view to
+// any but the pixel the paint shows, outside it to any short of the picture's edge on that side
+// (a drag past the window reaches past the picture), or out of order; at zoom 0, to any other.
+int WronglyMapped(int (*mapped)(int, int, int), int (*shown)(int, int, int), int canvas, int view,
+                  int zoom) {
+    int wrong = 0, previous = INT_MIN;
+    for (int at = -view; at < 2 * view; previous = mapped(canvas, view, at), ++at) {
+        const int m = mapped(canvas, view, at);
+        wrong += at < 0 ? m > -1 : at >= view ? m < canvas : m != shown(canvas, view, at);
+        wrong += m < previous || (zoom == 0 && m != at);
     }
-    ExpectPoint(Map(MapAnchor, 0, 100, 50).anchor, 100, 50);
-    ExpectPoint(Map(MapDrag, 0, 100, 50).drag, 100, 50);
+    return wrong;
 }
 
-TEST(MapToCanvasTest, CursorModeDividesInDoublesAndTouchesNoPoint) {
-    Mapped in = Map(MapCursor, 2, 100, 50);
-    EXPECT_NEAR(in.x, 82.644628, 1e-6);
-    EXPECT_NEAR(in.y, 41.322314, 1e-6);
-    EXPECT_EQ(int(in.x), 82) << "the pen draws here";
-    EXPECT_EQ(int(in.y), 41);
-    ExpectPoint(in.anchor, 7, 7);
-    ExpectPoint(in.drag, 8, 8);
-    ExpectPoint(in.preview, 9, 9);
-
-    Mapped out = Map(MapCursor, -2, 100, 50);
-    EXPECT_NEAR(out.x, 123.456790, 1e-6);
-    EXPECT_NEAR(out.y, 61.728395, 1e-6);
-
-    double x = 0, y = 0;
-    MapCursorToCanvas(-2, PackPoint(100, 50), &x, &y);
-    EXPECT_EQ(x, out.x);
-    EXPECT_EQ(y, out.y);
-}
-
-TEST(MapToCanvasTest, AnchorModeSetsAllThreePointsWithTruncationAtEveryStep) {
-    Mapped in = Map(MapAnchor, 2, 100, 50);
-    ExpectPoint(in.anchor, 81, 40); // a shape corner lands one pixel off the pen
-    ExpectPoint(in.drag, 81, 40);
-    ExpectPoint(in.preview, 81, 40);
-    EXPECT_EQ(in.x, 100.0) << "the cursor keeps the unscaled position";
-    EXPECT_EQ(in.y, 50.0);
-
-    Mapped out = Map(MapAnchor, -2, 100, 50);
-    ExpectPoint(out.anchor, 123, 61);
-    ExpectPoint(out.drag, 123, 61);
-    ExpectPoint(out.preview, 123, 61);
-}
-
-TEST(MapToCanvasTest, DragModeSetsOnlyTheDragPoint) {
-    Mapped in = Map(MapDrag, 2, 100, 50);
-    ExpectPoint(in.drag, 81, 40);
-    ExpectPoint(in.anchor, 7, 7);
-    ExpectPoint(in.preview, 9, 9);
-    EXPECT_EQ(in.x, 100.0);
-
-    Mapped out = Map(MapDrag, -2, 100, 50);
-    ExpectPoint(out.drag, 123, 61);
-}
-
-TEST(MapToCanvasTest, OtherModesOnlyReadThePosition) {
-    Mapped m = Map(5, 2, 100, 50);
-    EXPECT_EQ(m.x, 100.0);
-    EXPECT_EQ(m.y, 50.0);
-    ExpectPoint(m.anchor, 7, 7);
-    ExpectPoint(m.drag, 8, 8);
-    ExpectPoint(m.preview, 9, 9);
-}
-
-TEST(MapToCanvasTest, PositionsLeftOfOrAboveTheWindowStayNegative) {
-    // A captured mouse dragged past the window's top-left corner.
-    Mapped cursor = Map(MapCursor, -2, -5, -300);
-    EXPECT_NEAR(cursor.x, -5 / 0.81, 1e-9);
-    EXPECT_NEAR(cursor.y, -300 / 0.81, 1e-9);
-
-    Mapped shape = Map(MapAnchor, 2, -100, -1);
-    ExpectPoint(shape.anchor, -81, 0);
-    Mapped drag = Map(MapDrag, 0, -1, -32768);
-    ExpectPoint(drag.drag, -1, -32768);
-    EXPECT_EQ(drag.y, -32768.0);
+// Every view pixel maps to the picture pixel the paint shows there, at every zoom from -23 to
+// +10, for odd and even sizes, and every mode and tool gets the same pixel.
+TEST(MapToCanvasTest, TheMouseTakesThePixelThePaintShowsUnderIt) {
+    int views = 0;
+    for (IntSize canvas : {IntSize{333, 211}, IntSize{680, 480}, IntSize{4000, 3000}}) {
+        for (int zoom = -23; zoom <= 10; ++zoom) {
+            const IntSize view = ViewSizeAtZoom(canvas, zoom);
+            if (view.w < 2 || view.h < 2)
+                continue;
+            SCOPED_TRACE(testing::Message() << canvas.w << "x" << canvas.h << " zoom " << zoom);
+            ++views;
+            EXPECT_EQ(WronglyMapped(CanvasColumnAt, StretchSourceColumn, canvas.w, view.w, zoom) +
+                          WronglyMapped(CanvasRowAt, StretchSourceRow, canvas.h, view.h, zoom),
+                      0);
+            const PackedPoint at = PackPoint(view.w - 1, view.h / 2);
+            double x = 0, y = 0;
+            PackedPoint anchor = 0, drag = 0, preview = 0, later = 0;
+            MapToCanvas(MapAnchor, canvas, view, at, &x, &y, &anchor, &drag, &preview);
+            MapToCanvas(MapDrag, canvas, view, at, nullptr, nullptr, nullptr, &later, nullptr);
+            MapCursorToCanvas(canvas, view, at, &x, &y);
+            EXPECT_EQ(x, StretchSourceColumn(canvas.w, view.w, view.w - 1));
+            EXPECT_EQ(y, StretchSourceRow(canvas.h, view.h, view.h / 2));
+            for (PackedPoint p : {anchor, drag, preview, later})
+                EXPECT_EQ(p, PackPoint(int(x), int(y))) << "the pen and the shapes";
+        }
+    }
+    EXPECT_GT(views, 90);
+    // Far outside a small view the picture positions leave 16 bits, which the points keep.
+    PackedPoint far = 0;
+    MapToCanvas(MapDrag, {32767, 30000}, {16, 14}, PackPoint(-32768, 32767), nullptr, nullptr,
+                nullptr, &far, nullptr);
+    EXPECT_EQ(far, PackPoint(-32768, 32767));
 }
 
 // Layout of the canvas window in the document window's client area.
@@ -296,61 +272,106 @@ TEST(LayOutDocumentTest, ALargerViewIsMovedByTheScrollOffsets) {
     DocumentLayout odd = LayOutDocument(599, 399, {680, 480}, 0, 0);
     ExpectRect(odd.bands[0], 677, 0, 599, 399);
     ExpectRect(odd.bands[1], 0, 477, 599, 399);
-
-    // A page step at offset 0 gives -2, which moves the canvas 2 pixels away from the corner.
-    DocumentLayout paged = LayOutDocument(600, 400, {680, 480}, -2, -2);
-    EXPECT_EQ(paged.canvasX, 2);
-    EXPECT_EQ(paged.canvasY, 2);
 }
 
-// The scroll request table.
-ScrollRecord Record(int pos, int nMin, int nMax, unsigned page = 2) {
-    ScrollRecord r = {};
-    r.nPos = pos;
-    r.nMin = nMin;
-    r.nMax = nMax;
-    r.nPage = page;
-    return r;
+// The scroll bars, the keys and the pan: the page is the client area's side, an arrow a tenth
+// of it, a trough press a page less a tenth; no step leaves 0 to view - client.
+TEST(ScrolledPositionTest, StepsStayBetweenZeroAndWhereTheFarEdgeMeetsTheWindow) {
+    const struct {
+        int view, client, position, request;
+        unsigned thumb;
+        int expected;
+    } table[] = {
+        {1000, 300, 10, ScrollLineUp, 0, 0},
+        {1000, 300, 0, ScrollLineDown, 0, 30},
+        {1000, 300, 690, ScrollLineDown, 0, 700},
+        {1000, 300, 100, ScrollPageUp, 0, 0},
+        {1000, 300, 0, ScrollPageDown, 0, 270},
+        {1000, 300, 600, ScrollPageDown, 0, 700},
+        {1000, 300, 700, ScrollPageUp, 0, 430},
+        {1000, 300, 5, ScrollThumbTrack, 123, 123},
+        {1000, 300, 5, ScrollThumbPosition, 0xFFFF, 700},
+        {1000, 300, 500, ScrollTop, 0, 0},
+        {1000, 300, 5, ScrollBottom, 0, 700},
+        {1000, 300, 5, ScrollEnd, 9, 5},
+        {1000, 300, 5, 42, 9, 5},
+        // A view smaller than the window does not scroll.
+        {200, 300, 0, ScrollPageDown, 0, 0},
+        {200, 300, 0, ScrollBottom, 0, 0},
+        {200, 300, 0, ScrollThumbTrack, 50, 0},
+        {0, 300, 0, ScrollLineDown, 0, 0},
+        // Odd sizes and a page of a few pixels: steps of at least one pixel.
+        {1001, 7, 990, ScrollPageDown, 0, 994},
+        {1001, 7, 994, ScrollLineDown, 0, 994},
+        {1001, 7, 3, ScrollPageUp, 0, 0},
+        {1001, 7, 3, ScrollLineUp, 0, 2},
+        {1001, 0, 999, ScrollPageDown, 0, 1000},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << row.view << " in " << row.client << " at "
+                                        << row.position << ", request " << row.request);
+        ScrollRecord record = {};
+        record.nPos = 99999;
+        SetScrollRangeRecord(&record, row.view, row.client);
+        EXPECT_EQ(record.nPos, row.view > row.client ? row.view - row.client : 0);
+        EXPECT_EQ(record.fMask, 7u);
+        EXPECT_EQ(record.nMax, row.view - 1);
+        EXPECT_EQ(record.nPage, unsigned(row.client));
+        record.nPos = row.position;
+        EXPECT_EQ(ScrolledPosition(row.request, row.thumb, record), row.expected);
+    }
 }
 
-TEST(ScrolledPositionTest, LineStepsStopAtZeroAndOneBeforeTheMaximum) {
-    EXPECT_EQ(ScrolledPosition(ScrollLineUp, 0, Record(5, 0, 10)), 4);
-    EXPECT_EQ(ScrolledPosition(ScrollLineUp, 0, Record(0, 0, 10)), 0);
-    EXPECT_EQ(ScrolledPosition(ScrollLineUp, 0, Record(-2, 0, 10)), -3) << "only 0 stops it";
-    EXPECT_EQ(ScrolledPosition(ScrollLineDown, 0, Record(8, 0, 10)), 9);
-    EXPECT_EQ(ScrolledPosition(ScrollLineDown, 0, Record(9, 0, 10)), 9);
-    EXPECT_EQ(ScrolledPosition(ScrollLineDown, 0, Record(0, 0, -20)), 0) << "signed compare";
-}
-
-TEST(ScrolledPositionTest, PageStepsAndTheBottomAreUnbounded) {
-    EXPECT_EQ(ScrolledPosition(ScrollPageUp, 0, Record(0, 0, 10)), -2);
-    EXPECT_EQ(ScrolledPosition(ScrollPageDown, 0, Record(10, 0, 10)), 12);
-    EXPECT_EQ(ScrolledPosition(ScrollPageDown, 0, Record(1, 0, 10, 7)), 8);
-    EXPECT_EQ(ScrolledPosition(ScrollBottom, 0, Record(3, 0, 10)), 10);
-    EXPECT_EQ(ScrolledPosition(ScrollTop, 0, Record(3, 0, 10)), 0);
-}
-
-TEST(ScrolledPositionTest, OnlyAReleasedThumbMovesThePicture) {
-    EXPECT_EQ(ScrolledPosition(ScrollThumbPosition, 7, Record(3, 0, 10)), 7);
-    EXPECT_EQ(ScrolledPosition(ScrollThumbPosition, 0xFFFF, Record(3, 0, 10)), 65535);
-    EXPECT_EQ(ScrolledPosition(ScrollThumbTrack, 7, Record(3, 0, 10)), 3);
-    EXPECT_EQ(ScrolledPosition(ScrollEnd, 7, Record(3, 0, 10)), 3);
-    EXPECT_EQ(ScrolledPosition(42, 7, Record(3, 0, 10)), 3);
-}
-
-TEST(ScrollRangeTest, ARangeUpdateResetsThePositionAndMayGoNegative) {
-    ScrollRecord r = Record(17, 4, 99, 9);
-    r.cbSize = 28;
-    r.fMask = ScrollMaskPos;
-    SetScrollRangeRecord(&r, 680, 700);
-    EXPECT_EQ(r.cbSize, 28u);
-    EXPECT_EQ(r.fMask, 3u);
-    EXPECT_EQ(r.nMin, 0);
-    EXPECT_EQ(r.nMax, -20);
-    EXPECT_EQ(r.nPage, 2u);
-    EXPECT_EQ(r.nPos, 0);
-    SetScrollRangeRecord(&r, 904, 600);
-    EXPECT_EQ(r.nMax, 304);
+// A wheel notch keeps the picture pixel under the pointer within a view pixel of it, or puts
+// the view at the end of its range when that is as far as it goes; a view that fits is centred.
+TEST(ZoomTowardThePointerTest, ThePicturePointUnderThePointerStaysUnderIt) {
+    const struct {
+        IntSize canvas;
+        int from, to;
+        int pointerX, pointerY, startX, startY;
+        int clamped; // 0: kept under the pointer; 1: stopped at an end; 2: the view fits
+    } table[] = {
+        {{4000, 3000}, -16, -15, 400, 300, 0, 0, 0},
+        {{4000, 3000}, -15, -14, 600, 420, 31, 12, 0},
+        {{4000, 3000}, -14, -4, 700, 500, 60, 40, 0},
+        {{4000, 3000}, 0, 1, 17, 501, 3001, 2401, 0},
+        {{4000, 3000}, 9, 10, 759, 0, 6000, 0, 0},
+        {{4000, 3000}, 10, 9, 381, 277, 6000, 3000, 0},
+        {{4000, 3000}, 5, 2, 759, 539, 9999, 9999, 0}, // the far corner stays in the far corner
+        {{4000, 3000}, 3, 2, 100, 100, 9999, 9999, 1},
+        {{8000, 6000}, -20, -21, 400, 300, 5, 5, 1},
+        {{8000, 6000}, -22, -23, 380, 270, 9, 9, 2},
+        {{8000, 6000}, -23, -22, 400, 300, 0, 0, 0},
+        {{333, 211}, 7, 8, 101, 99, 0, 0, 2},
+        {{333, 211}, 8, 11, 600, 300, 0, 0, 0},
+    };
+    const IntSize client = {760, 540};
+    for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message()
+                     << row.canvas.w << " from " << row.from << " to " << row.to);
+        const IntSize oldView = ViewSizeAtZoom(row.canvas, row.from);
+        const IntSize newView = ViewSizeAtZoom(row.canvas, row.to);
+        ScrollRecord h = {}, v = {};
+        h.nPos = row.startX;
+        v.nPos = row.startY;
+        SetScrollRangeRecord(&h, oldView.w, client.w);
+        SetScrollRangeRecord(&v, oldView.h, client.h);
+        const DocumentLayout before = LayOutDocument(client.w, client.h, oldView, h.nPos, v.nPos);
+        OffsetsAfterZoom(client, oldView, newView, h.nPos, v.nPos, row.pointerX, row.pointerY,
+                         &h.nPos, &v.nPos);
+        const int wantedX = h.nPos, wantedY = v.nPos;
+        SetScrollRangeRecord(&h, newView.w, client.w);
+        SetScrollRangeRecord(&v, newView.h, client.h);
+        const DocumentLayout after = LayOutDocument(client.w, client.h, newView, h.nPos, v.nPos);
+        EXPECT_EQ(after.viewFits ? 2 : h.nPos != wantedX || v.nPos != wantedY, row.clamped);
+        if (row.clamped)
+            continue;
+        const int slack = (row.canvas.w + oldView.w - 1) / oldView.w;
+        EXPECT_NEAR(CanvasColumnAt(row.canvas.w, newView.w, row.pointerX - after.canvasX),
+                    CanvasColumnAt(row.canvas.w, oldView.w, row.pointerX - before.canvasX), slack);
+        EXPECT_NEAR(CanvasRowAt(row.canvas.h, newView.h, row.pointerY - after.canvasY),
+                    CanvasRowAt(row.canvas.h, oldView.h, row.pointerY - before.canvasY), slack);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "drawing_fixture.h"
 #include "tools/canvas_window.h"
 #include "tools/spray_pattern.h"
+#include "view/view_geometry.h"
 
 namespace {
 
@@ -141,27 +142,30 @@ TEST_F(CanvasDrawingTest, AClickWithAShapeDrawsItWithBothCornersAtThePressPoint)
     EXPECT_EQ(PackedY(appState.anchorPoint), 40);
 }
 
-// At zoom 2 the pen maps the view position by doubles and truncates once, a shape corner
-// truncates at every step: view (100, 50) is canvas (82, 41) for the pen, (81, 40) for a shape.
-TEST_F(CanvasDrawingTest, ZoomedPenAndShapeCornerMapTheirOwnWays) {
+// At zoom 2 the pen and a shape's corner take the same pixel: the one the paint shows under the
+// pointer. View (100, 50) shows canvas (83, 41), view (40, 112) canvas (33, 93).
+TEST_F(CanvasDrawingTest, ZoomedPenAndShapeCornerTakeThePixelUnderThePointer) {
     OpenSheet(200, 150);
     SendMessageW(canvas, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
     ASSERT_EQ(appState.zoomLevel, 2);
+    ASSERT_EQ(StretchSourceColumn(200, appState.viewSize.w, 100), 83);
+    ASSERT_EQ(StretchSourceRow(150, appState.viewSize.h, 112), 93);
     appState.primaryColour = Red;
     appState.penWidth = 1;
     Drag(ToolCode::Pen, POINT{100, 50}, {POINT{140, 50}});
-    EXPECT_EQ(Rgb(82, 41), Hex(Red));
-    EXPECT_EQ(Rgb(81, 41), 0xFFFFFFu);
-    EXPECT_EQ(Rgb(82, 40), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(83, 41), Hex(Red));
+    EXPECT_EQ(Rgb(82, 41), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(83, 40), 0xFFFFFFu);
 
     appState.primaryColour = Blue;
     Drag(ToolCode::Rectangle, POINT{100, 50}, {POINT{100, 112}, POINT{40, 112}});
-    // Corners (81, 40) and (32, 91): the rectangle covers 32..80 and 40..90.
-    EXPECT_EQ(Rgb(80, 40), Hex(Blue));
-    EXPECT_EQ(Rgb(81, 45), 0xFFFFFFu);
-    EXPECT_EQ(Rgb(60, 39), 0xFFFFFFu);
-    EXPECT_EQ(Rgb(32, 90), Hex(Blue));
-    EXPECT_EQ(Rgb(31, 90), 0xFFFFFFu);
+    // Corners (83, 41) and (33, 93): the rectangle covers 33..82 and 41..92.
+    EXPECT_EQ(Rgb(82, 41), Hex(Blue));
+    EXPECT_EQ(Rgb(83, 45), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(60, 40), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(33, 92), Hex(Blue));
+    EXPECT_EQ(Rgb(32, 92), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(40, 93), 0xFFFFFFu);
 }
 
 // Zooming with the wheel during a drag: the anchor stays where it is on the canvas and the
@@ -174,8 +178,8 @@ TEST_F(CanvasDrawingTest, ZoomingDuringADragKeepsTheAnchor) {
     Press(20, 20);
     SendMessageW(canvas, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
     ASSERT_EQ(appState.zoomLevel, 1);
-    Move(111, 56); // canvas (100, 50) at zoom 1
-    Release(111, 56);
+    Move(110, 55); // shows canvas (100, 50) at zoom 1
+    Release(110, 55);
     EXPECT_EQ(Rgb(20, 20), Hex(Red));
     EXPECT_EQ(Rgb(99, 49), Hex(Red));
     EXPECT_EQ(Rgb(100, 49), 0xFFFFFFu);
@@ -210,8 +214,8 @@ TEST_F(CanvasDrawingTest, EyedropperTakesTheZoomedPixelAndRepaintsTheColourDiscs
     ValidateRect(palette, nullptr);
     SendMessageW(canvas, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0);
     GdiFlush();
-    RawPixel(82, 41) = 0x00123456; // alpha 0 plays no part
-    RawPixel(81, 40) = 0xFF654321;
+    RawPixel(83, 41) = 0x00123456; // shown at (100, 50); alpha 0 plays no part
+    RawPixel(82, 41) = 0xFF654321;
     Click(ToolCode::Eyedropper, 100, 50);
     EXPECT_EQ(appState.primaryColour, (RgbTriple{0x12, 0x34, 0x56}));
     RECT update = {};

@@ -28,9 +28,6 @@ class DocumentWindowTest : public DocumentTest {
     void Wheel(int delta) {
         SendMessageW(appState.canvasWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(delta))), 0);
     }
-    void Scroll(UINT message, int request, int thumb = 0) {
-        SendMessageW(appState.documentWindow, message, MAKEWPARAM(request, thumb), 0);
-    }
     void Repaint() {
         RedrawWindow(appState.documentWindow, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -151,43 +148,41 @@ TEST_F(DocumentWindowTest, ClosingClearsBothFlagsAndTheZoomButKeepsTheSurface) {
     EXPECT_NE(appState.documentWindow, document);
 }
 
-TEST_F(DocumentWindowTest, AWheelTurnBelowOneNotchStillResetsAndMovesTheView) {
+TEST_F(DocumentWindowTest, AWheelTurnBelowOneNotchLeavesTheViewAndRepaintsIt) {
     NewSheet(L"680", L"480");
     PumpMessages(20);
+    SIZE client = ClientSize(appState.documentWindow);
     SetWindowPos(appState.canvasWindow, nullptr, 33, 44, 10, 10, SWP_NOZORDER);
     Wheel(119);
-    ExpectCanvasAt(0, 0, 680, 480);
+    ExpectCanvasAt((client.cx - 680) / 2, (client.cy - 480) / 2, 680, 480);
 
     for (int delta : {-119, -60, -1, 0, 1, 60, 119}) {
         SCOPED_TRACE(delta);
-        appState.hScrollInfo.nPos = 5;
-        appState.vScrollInfo.nPos = 7;
-        SetWindowPos(appState.canvasWindow, nullptr, 0, 0, 680, 480, SWP_NOZORDER);
         ValidateRect(appState.canvasWindow, nullptr);
         Wheel(delta);
         EXPECT_EQ(appState.zoomLevel, 0);
         EXPECT_EQ(appState.viewSize.w, 680);
-        EXPECT_EQ(appState.hScrollInfo.nPos, 0);
-        EXPECT_EQ(appState.vScrollInfo.nPos, 0);
         RECT update;
         EXPECT_TRUE(GetUpdateRect(appState.canvasWindow, &update, FALSE)) << "repainted";
-        SIZE client = ClientSize(appState.documentWindow);
+        // The page is the client area; the range is the view; no offset while the view fits.
         EXPECT_EQ(appState.hScrollInfo.fMask, UINT(SIF_POS));
-        EXPECT_EQ(appState.vScrollInfo.fMask, UINT(SIF_POS));
-        EXPECT_EQ(appState.hScrollInfo.nMax, 680 - client.cx);
-        EXPECT_EQ(appState.vScrollInfo.nMax, 480 - client.cy);
-        EXPECT_EQ(appState.vScrollInfo.nPage, 2u);
+        EXPECT_EQ(appState.hScrollInfo.nMax, 679);
+        EXPECT_EQ(appState.vScrollInfo.nMax, 479);
+        EXPECT_EQ(appState.hScrollInfo.nPage, UINT(client.cx));
+        EXPECT_EQ(appState.vScrollInfo.nPage, UINT(client.cy));
+        EXPECT_EQ(appState.hScrollInfo.nPos + appState.vScrollInfo.nPos, 0);
         PumpMessages(20);
     }
 }
 
 TEST_F(DocumentWindowTest, WheelNotchesZoomByWholeStepsFromTheCanvasSize) {
     NewSheet(L"680", L"480");
-    Wheel(240);
+    Wheel(240); // from outside the window: toward its middle
     EXPECT_EQ(appState.zoomLevel, 2);
     EXPECT_EQ(appState.viewSize.w, 822);
     EXPECT_EQ(appState.viewSize.h, 580);
-    ExpectCanvasAt(0, 0, 822, 580);
+    EXPECT_GT(appState.hScrollInfo.nPos, 0);
+    ExpectCanvasAt(-appState.hScrollInfo.nPos, -appState.vScrollInfo.nPos, 822, 580);
     Wheel(-360);
     EXPECT_EQ(appState.zoomLevel, -1);
     EXPECT_EQ(appState.viewSize.w, 612);
@@ -235,19 +230,16 @@ TEST_F(DocumentWindowTest, TheWheelStopsAtTheViewBounds) {
     EXPECT_EQ(appState.zoomLevel, -30);
     EXPECT_EQ(appState.viewSize.w, 25);
     EXPECT_EQ(appState.viewSize.h, 16);
-    ExpectCanvasAt(0, 0, 25, 16);
-
-    // A turn that would cross the bound still resets the scroll offsets.
-    appState.vScrollInfo.nPos = 3;
+    SIZE client = ClientSize(appState.documentWindow);
+    ExpectCanvasAt((client.cx - 25) / 2, (client.cy - 16) / 2, 25, 16);
     Wheel(-1200);
     EXPECT_EQ(appState.zoomLevel, -30);
-    EXPECT_EQ(appState.vScrollInfo.nPos, 0);
 
     Wheel(120 * 273);
     EXPECT_EQ(appState.zoomLevel, 40);
     EXPECT_EQ(appState.viewSize.w, 30594);
     EXPECT_EQ(appState.viewSize.h, 21542);
-    ExpectCanvasAt(0, 0, 30594, 21542);
+    ExpectCanvasAt(-appState.hScrollInfo.nPos, -appState.vScrollInfo.nPos, 30594, 21542);
     Wheel(120);
     EXPECT_EQ(appState.zoomLevel, 40);
 }
@@ -277,56 +269,45 @@ TEST_F(DocumentWindowTest, AViewAsWideAsTheClientAreaIsPinnedNotCentred) {
     ReleaseDC(appState.documentWindow, dc);
 }
 
-TEST_F(DocumentWindowTest, TheScrollBarsMoveAPinnedCanvasByTheRequestTable) {
+// The keys of the document and of the canvas, the dragged thumb and the middle button move a
+// pinned canvas, within the ranges.
+TEST_F(DocumentWindowTest, KeysTheThumbAndTheMiddleButtonMoveAPinnedCanvas) {
     NewSheet(L"680", L"480");
-    Wheel(360); // 904 x 638: larger than the client area
-    Repaint();
-    ExpectCanvasAt(0, 0, 904, 638);
-    // The ranges were taken from the client area before the bars appeared.
-    int nMax = appState.vScrollInfo.nMax;
-    EXPECT_GT(nMax, 20);
-    EXPECT_EQ(ScrollBar(SB_VERT).nMax, nMax);
-    EXPECT_EQ(ScrollBar(SB_HORZ).nMax, appState.hScrollInfo.nMax);
+    Wheel(1200);
+    const IntSize view = appState.viewSize;
+    const SIZE client = ClientSize(appState.documentWindow);
+    EXPECT_EQ(ScrollBar(SB_VERT).nPage, UINT(client.cy)) << "the thumb shows what is seen";
+    const int line = client.cy / 10, page = client.cy - line, lastX = view.w - client.cx;
+    const struct {
+        HWND window;
+        UINT message;
+        int code, ctrl, x, y;
+    } steps[] = {
+        {appState.canvasWindow, WM_KEYDOWN, VK_HOME, 1, 0, appState.vScrollInfo.nPos},
+        {appState.canvasWindow, WM_KEYDOWN, VK_HOME, 0, 0, 0},
+        {appState.documentWindow, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 20), 0, 0, 20},
+        {appState.canvasWindow, WM_KEYDOWN, VK_NEXT, 0, 0, 20 + page},
+        {appState.documentWindow, WM_KEYDOWN, VK_UP, 0, 0, 20 + page - line},
+        {appState.documentWindow, WM_KEYDOWN, VK_END, 1, lastX, 20 + page - line},
+        {appState.canvasWindow, WM_KEYDOWN, VK_LEFT, 0, lastX - client.cx / 10, 20 + page - line},
+        {appState.canvasWindow, WM_KEYDOWN, VK_PRIOR, 1, lastX - client.cx, 20 + page - line},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.message << " " << step.code);
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = step.ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        SendMessageW(step.window, step.message, step.code, 0);
+        ExpectCanvasAt(-step.x, -step.y, view.w, view.h);
+    }
+    BYTE keys[256] = {};
+    SetKeyboardState(keys);
 
-    Scroll(WM_VSCROLL, SB_LINEDOWN);
-    EXPECT_EQ(appState.vScrollInfo.nPos, 1);
-    Repaint();
-    ExpectCanvasAt(0, -1, 904, 638);
-
-    Scroll(WM_VSCROLL, SB_THUMBTRACK, 20);
-    EXPECT_EQ(appState.vScrollInfo.nPos, 1) << "a dragged thumb moves nothing yet";
-    Scroll(WM_VSCROLL, SB_THUMBPOSITION, 20);
-    EXPECT_EQ(appState.vScrollInfo.nPos, 20);
-    EXPECT_EQ(ScrollBar(SB_VERT).nPos, 20);
-    Scroll(WM_VSCROLL, SB_BOTTOM);
-    EXPECT_EQ(appState.vScrollInfo.nPos, nMax);
-    Scroll(WM_VSCROLL, SB_LINEDOWN);
-    EXPECT_EQ(appState.vScrollInfo.nPos, nMax) << "line steps stop before the maximum";
-    Scroll(WM_VSCROLL, SB_TOP);
-    EXPECT_EQ(appState.vScrollInfo.nPos, 0);
-    Scroll(WM_VSCROLL, SB_LINEUP);
-    EXPECT_EQ(appState.vScrollInfo.nPos, 0);
-
-    // Page steps are unbounded: at 0 a page left moves the picture 2 pixels right.
-    Scroll(WM_HSCROLL, SB_PAGELEFT);
-    EXPECT_EQ(appState.hScrollInfo.nPos, -2);
-    Repaint();
-    ExpectCanvasAt(2, 0, 904, 638);
-    Scroll(WM_HSCROLL, SB_PAGERIGHT);
-    Scroll(WM_HSCROLL, SB_PAGERIGHT);
-    EXPECT_EQ(appState.hScrollInfo.nPos, 2);
-    Scroll(WM_HSCROLL, SB_ENDSCROLL);
-    EXPECT_EQ(appState.hScrollInfo.nPos, 2);
-
-    // A border drag puts the picture back at offset 0 and follows the client area.
-    SendMessageW(appState.documentWindow, WM_SIZING, WMSZ_RIGHT, 0);
-    EXPECT_EQ(appState.hScrollInfo.nPos, 0);
-    EXPECT_EQ(appState.vScrollInfo.nPos, 0);
-    SIZE client = ClientSize(appState.documentWindow);
-    EXPECT_EQ(ScrollBar(SB_HORZ).nMax, 904 - client.cx);
-    EXPECT_EQ(ScrollBar(SB_VERT).nMax, 638 - client.cy);
-    Repaint();
-    ExpectCanvasAt(0, 0, 904, 638);
+    // The middle button drags the picture with the pointer, in screen terms.
+    SendMessageW(appState.canvasWindow, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(300, 300));
+    SendMessageW(appState.canvasWindow, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(290, 305));
+    SendMessageW(appState.canvasWindow, WM_MBUTTONUP, 0, 0);
+    ExpectCanvasAt(-(lastX - client.cx + 10), -(15 + page - line), view.w, view.h);
 }
 
 TEST_F(DocumentWindowTest, TheZoomedCanvasShowsWholePixelsWithoutBlending) {
