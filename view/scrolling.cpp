@@ -9,14 +9,36 @@ namespace {
 // Range, page and position once per range update; afterwards the record goes out with the
 // position alone. A bar redraws itself whenever it is sent a record, which under Wine costs
 // more than the rest of a scroll step: a bar is sent only what changed.
-void SendRange(HWND documentWindow, int bar, ScrollRecord* record, int viewSide, int clientSide) {
+void SendRange(HWND documentWindow, int bar, ScrollRecord* record, int viewSide, int clientSide,
+               int redraw) {
     const ScrollRecord before = *record;
     SetScrollRangeRecord(record, viewSide, clientSide);
     record->cbSize = sizeof(SCROLLINFO);
     if (record->nMax != before.nMax || record->nPage != before.nPage ||
         record->nPos != before.nPos || before.cbSize == 0)
-        SendScrollRecord(documentWindow, bar, *record);
+        SendScrollRecord(documentWindow, bar, *record, redraw);
     record->fMask = SIF_POS;
+}
+
+// A bar that appears or goes changes the window's frame. Left to the scroll bars, each bar
+// does so on its own and is then drawn again with its record: the first notch that needs the
+// bars cost three redraws of the frame. Here the style takes both bars at once, the records
+// go in without drawing, and the frame is drawn once. 1 when the bars changed.
+int ShowBarsAtOnce(HWND documentWindow, SIZE client) {
+    const LONG style = GetWindowLongW(documentWindow, GWL_STYLE);
+    LONG wanted = style & ~(WS_HSCROLL | WS_VSCROLL);
+    if (appState.viewSize.h > client.cy)
+        wanted |= WS_VSCROLL;
+    if (appState.viewSize.w > client.cx)
+        wanted |= WS_HSCROLL;
+    if (wanted == style)
+        return 0;
+    SetWindowLongW(documentWindow, GWL_STYLE, wanted);
+    SendRange(documentWindow, SB_VERT, &appState.vScrollInfo, appState.viewSize.h, client.cy, 0);
+    SendRange(documentWindow, SB_HORZ, &appState.hScrollInfo, appState.viewSize.w, client.cx, 0);
+    SetWindowPos(documentWindow, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return 1;
 }
 
 void SendPosition(HWND documentWindow, int bar, ScrollRecord* record) {
@@ -82,7 +104,7 @@ POINT ScreenPositionOf(HWND canvas, LPARAM position) {
 
 } // namespace
 
-void SendScrollRecord(HWND window, int bar, const ScrollRecord& record) {
+void SendScrollRecord(HWND window, int bar, const ScrollRecord& record, int redraw) {
     SCROLLINFO info = {};
     info.cbSize = record.cbSize;
     info.fMask = record.fMask;
@@ -91,7 +113,7 @@ void SendScrollRecord(HWND window, int bar, const ScrollRecord& record) {
     info.nPage = record.nPage;
     info.nPos = record.nPos;
     info.nTrackPos = record.nTrackPos;
-    SetScrollInfo(window, bar, &info, TRUE);
+    SetScrollInfo(window, bar, &info, redraw);
 }
 
 void UpdateScrollRanges(HWND documentWindow) {
@@ -104,9 +126,12 @@ void UpdateScrollRanges(HWND documentWindow) {
         return;
     updating = 1;
     SIZE client = ClientWithBarsFor(documentWindow, appState.viewSize);
+    ShowBarsAtOnce(documentWindow, client);
     for (int round = 0; round < 4; ++round) {
-        SendRange(documentWindow, SB_VERT, &appState.vScrollInfo, appState.viewSize.h, client.cy);
-        SendRange(documentWindow, SB_HORZ, &appState.hScrollInfo, appState.viewSize.w, client.cx);
+        SendRange(documentWindow, SB_VERT, &appState.vScrollInfo, appState.viewSize.h, client.cy,
+                  1);
+        SendRange(documentWindow, SB_HORZ, &appState.hScrollInfo, appState.viewSize.w, client.cx,
+                  1);
         RECT after;
         GetClientRect(documentWindow, &after);
         if (after.right == client.cx && after.bottom == client.cy)

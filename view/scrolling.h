@@ -3,8 +3,9 @@
 
 #include "base/app_state.h"
 
-// Sends a scroll record to one of the window's scroll bars (SB_HORZ or SB_VERT).
-void SendScrollRecord(HWND window, int bar, const ScrollRecord& record);
+// Sends a scroll record to one of the window's scroll bars (SB_HORZ or SB_VERT), which draws
+// itself again unless told not to.
+void SendScrollRecord(HWND window, int bar, const ScrollRecord& record, int redraw = 1);
 
 // Sends the scroll bars the ranges and pages of the current view in the document window's
 // client area, keeping the offsets within them.
