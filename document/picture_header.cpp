@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/canvas_layout.h"
+#include "document/dib_header.h"
 
 namespace {
 
@@ -98,68 +99,26 @@ int RleSetsEveryPixel(const FileBytes& file, size_t at, int64_t width, int64_t h
 }
 
 int ReadBmp(const FileBytes& file, IntSize* size) {
-    if (!file.Has(0, 18))
+    DibHeader dib;
+    if (!file.Has(0, 18) || !ReadDibHeader(file.data, file.count, 14, &dib))
         return 0;
-    const uint64_t dataOffset = file.Le32(10);
-    const uint32_t infoSize = file.Le32(14);
-    int64_t width, height;
-    unsigned bitCount;
-    uint32_t compression = 0, coloursUsed = 0;
-    uint64_t paletteEntryBytes = 4, maskBytes = 0;
-    if (infoSize == 12 && file.Has(14, 12)) { // OS/2 core header
-        width = file.Le16(18);
-        height = file.Le16(20);
-        bitCount = file.Le16(24);
-        paletteEntryBytes = 3;
-    } else if ((infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 108 ||
-                infoSize == 124) &&
-               file.Has(14, infoSize)) {
-        width = int32_t(file.Le32(18));
-        height = int32_t(file.Le32(22));
-        bitCount = file.Le16(28);
-        compression = file.Le32(30);
-        coloursUsed = file.Le32(46);
-        if (infoSize == 40 && compression == 3)
-            maskBytes = 12; // the three colour masks follow the header
-    } else {
-        return 0;
-    }
-    const bool topDown = height < 0;
-    if (topDown)
-        height = -height;
-    if (!SidesAddressable(width, height))
-        return 0;
-    *size = IntSize{int(width), int(height)};
-
-    const bool rle = compression == 1 || compression == 2;
-    if (compression == 0) {
-        if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
-            bitCount != 32)
+    *size = IntSize{dib.width, dib.height};
+    const bool rle = dib.compression == DibRle8 || dib.compression == DibRle4;
+    if (rle) {
+        if (dib.bitCount != (dib.compression == DibRle8 ? 8u : 4u) || dib.topDown)
             return 0;
-    } else if (compression == 1 || compression == 2) {
-        if (bitCount != (compression == 1 ? 8u : 4u) || topDown)
-            return 0;
-    } else if (compression == 3) {
-        if (bitCount != 16 && bitCount != 32)
-            return 0;
-    } else {
+    } else if (!DibPixelsUncompressed(dib, 0)) {
         return 0; // embedded JPEG or PNG, and anything unknown
     }
-
-    uint64_t paletteEntries = 0;
-    if (bitCount <= 8) {
-        paletteEntries = coloursUsed ? coloursUsed : uint64_t(1) << bitCount;
-        if (paletteEntries > (uint64_t(1) << bitCount))
-            return 0;
-    }
+    const uint64_t dataOffset = file.Le32(10);
     const uint64_t tablesEnd =
-        14 + uint64_t(infoSize) + maskBytes + paletteEntries * paletteEntryBytes;
+        14 + uint64_t(dib.headerBytes) + dib.maskBytes + dib.paletteEntries * dib.paletteEntryBytes;
     if (tablesEnd > dataOffset || !file.Has(dataOffset, 0))
         return 0;
     if (rle)
-        return RleSetsEveryPixel(file, size_t(dataOffset), width, height, int(bitCount));
-    const uint64_t rowBytes = CeilDiv(uint64_t(width) * bitCount, 32) * 4;
-    return file.Has(dataOffset, rowBytes * uint64_t(height));
+        return RleSetsEveryPixel(file, size_t(dataOffset), dib.width, dib.height,
+                                 int(dib.bitCount));
+    return file.Has(dataOffset, DibRowBytes(dib) * uint64_t(dib.height));
 }
 
 // --- JPEG --------------------------------------------------------------------------------
