@@ -29,7 +29,7 @@ campaign=build/fuzz-campaign
 # The campaign runs copies, so that a build meanwhile cannot change a target under it.
 mkdir -p "$campaign/crashes" "$campaign/bin"
 for target in "${targets[@]}"; do
-    cp "build/fuzz/fuzz/${target}_fuzz" "$campaign/bin/" || exit 2
+    cp -f "build/fuzz/fuzz/${target}_fuzz" "$campaign/bin/" || exit 2
 done
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 table=()
