@@ -9,20 +9,34 @@ uint32_t Le32(const uint8_t* p) {
     return p[0] | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
+// A mask, where its lowest bit lies and its largest value there; none for an empty mask.
+struct MaskScale {
+    uint32_t mask;
+    int shift;
+    uint64_t most;
+};
+
+MaskScale ScaleOf(uint32_t mask) {
+    MaskScale scale = {mask, 0, 0};
+    while (mask && !((mask >> scale.shift) & 1))
+        ++scale.shift;
+    scale.most = mask >> scale.shift;
+    return scale;
+}
+
 // The channel a mask selects, scaled to 0..255; 0 for an empty mask.
-uint32_t Channel(uint32_t value, uint32_t mask) {
-    if (!mask)
+uint32_t Channel(uint32_t value, const MaskScale& scale) {
+    if (!scale.most)
         return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1))
-        ++shift;
-    const uint64_t most = mask >> shift;
-    return uint32_t(((uint64_t((value & mask) >> shift) * 255) + most / 2) / most);
+    const uint64_t channel = (value & scale.mask) >> scale.shift;
+    if (scale.most == 255) // eight bits: as it is
+        return uint32_t(channel);
+    return uint32_t((channel * 255 + scale.most / 2) / scale.most);
 }
 
 // The colour of one pixel of a row, as straight ARGB.
-uint32_t PixelArgb(const uint8_t* row, int x, const ClipboardDib& dib, const uint8_t* table,
-                   bool alpha) {
+uint32_t PixelArgb(const uint8_t* row, int x, const ClipboardDib& dib, const MaskScale* scales,
+                   const uint8_t* table, bool alpha) {
     switch (dib.bitCount) {
     case 24:
         return 0xFF000000u | row[3 * x] | uint32_t(row[3 * x + 1]) << 8 |
@@ -31,9 +45,9 @@ uint32_t PixelArgb(const uint8_t* row, int x, const ClipboardDib& dib, const uin
     case 32: {
         const uint32_t value = dib.bitCount == 16 ? uint32_t(row[2 * x] | row[2 * x + 1] << 8)
                                                   : Le32(row + 4 * size_t(x));
-        const uint32_t a = alpha ? Channel(value, dib.masks[3]) : 255;
-        return a << 24 | Channel(value, dib.masks[0]) << 16 | Channel(value, dib.masks[1]) << 8 |
-               Channel(value, dib.masks[2]);
+        const uint32_t a = alpha ? Channel(value, scales[3]) : 255;
+        return a << 24 | Channel(value, scales[0]) << 16 | Channel(value, scales[1]) << 8 |
+               Channel(value, scales[2]);
     }
     default: { // an index into the colour table, blue, green, red and a byte that is ignored
         const int perByte = 8 / dib.bitCount;
@@ -118,13 +132,15 @@ void DecodeClipboardDib(const uint8_t* bytes, size_t count, const ClipboardDib& 
     const bool alpha = dib.alpha == ClipboardAlpha::FromMask ||
                        (dib.alpha == ClipboardAlpha::WhenAnyNonZero && AnyFourthByte(bytes, dib));
     const uint8_t* table = bytes + dib.colourTableAt;
+    const MaskScale scales[4] = {ScaleOf(dib.masks[0]), ScaleOf(dib.masks[1]),
+                                 ScaleOf(dib.masks[2]), ScaleOf(dib.masks[3])};
     for (int y = 0; y < dib.size.h; ++y) {
         const int storedRow = dib.topDown ? y : dib.size.h - 1 - y;
         const uint8_t* row = bytes + dib.pixelsAt + size_t(storedRow) * dib.rowBytes;
         uint32_t* target = canvasPixels + CanvasPixelIndex(0, y, dib.size);
         for (int x = 0; x < dib.size.w; ++x) {
-            const uint32_t argb = PixelArgb(row, x, dib, table, alpha);
-            target[x] = 0xFF000000u | CanvasValueOverWhite(argb);
+            const uint32_t argb = PixelArgb(row, x, dib, scales, table, alpha);
+            target[x] = alpha ? 0xFF000000u | CanvasValueOverWhite(argb) : argb;
         }
     }
 }

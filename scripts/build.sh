@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures (once) and builds one or all builds: native (core + unit tests + benchmarks),
-# windows (fudemaru.exe + Win32 and end-to-end tests) and windows32 (the same, 32-bit). Extra
+# native-sanitize (core + unit tests under the sanitizers), fuzz (the fuzz targets), windows
+# (fudemaru.exe + Win32 and end-to-end tests) and windows32 (the same, 32-bit). Extra
 # arguments go to cmake --build.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,15 +21,19 @@ build_preset() {
 
 case "$which" in
 native) build_preset native "$@" ;;
+native-sanitize) build_preset native-sanitize "$@" ;;
+fuzz) build_preset fuzz "$@" ;;
 windows) build_preset windows "$@" ;;
 windows32) build_preset windows32 "$@" ;;
 all)
     build_preset native "$@"
+    build_preset native-sanitize "$@"
+    build_preset fuzz "$@"
     build_preset windows "$@"
     build_preset windows32 "$@"
     ;;
 *)
-    echo "usage: $0 [native|windows|windows32|all] [cmake --build arguments]" >&2
+    echo "usage: $0 [native|native-sanitize|fuzz|windows|windows32|all] [cmake --build arguments]" >&2
     exit 2
     ;;
 esac

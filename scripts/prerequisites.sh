@@ -6,6 +6,11 @@ set -euo pipefail
 packages=(
     # host build of the platform-free core, its unit tests and benchmarks
     g++ cmake ninja-build googletest libbenchmark-dev
+    # the core under the sanitizers and its fuzz targets: clang, its sanitizer and libFuzzer
+    # runtimes, and the symbolizer that names the lines of a report
+    clang libclang-rt-14-dev llvm
+    # the fuzz targets' seed pictures (scripts/fuzz-seeds.sh)
+    python3
     # the Windows program, cross-compiled
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     # the 32-bit build and the installer compiler (Wine's 32-bit half: below)

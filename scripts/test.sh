@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both builds and runs every test level with ctest:
-#   unit  - the platform-free core, natively (and once more under Wine),
+# Installs what is missing, builds every build and runs every test level with ctest:
+#   unit  - the platform-free core, natively, once more under the address and undefined-
+#           behaviour sanitizers, and once more under Wine,
+#   fuzz  - each fuzz target for a bounded time from its checked-in corpus, under the same
+#           sanitizers,
 #   win32 - the real windows created in-process under Wine,
 #   e2e   - the real fudemaru.exe driven from outside under Wine, and its installer;
 # the unit and win32 levels and the installer once more on the 32-bit build, under Wine's
@@ -25,6 +28,10 @@ runs32=1
 status=0
 echo "== Native build: ctest --preset native"
 ctest --preset native || status=1
+echo "== Native build under the sanitizers: ctest --preset native-sanitize"
+ctest --preset native-sanitize || status=1
+echo "== Fuzz targets from their corpora: ctest --preset fuzz"
+ctest --preset fuzz || status=1
 if [ $runs32 -eq 1 ]; then
     echo "== Windows build under Wine: ctest --preset windows"
     "$root/scripts/with-wine.sh" ctest --preset windows || status=1

@@ -37,7 +37,20 @@
 
 namespace {
 
-#if defined(__GNUC__) || defined(__clang__)
+// Forced inlining multiplies the fill's code many times over; instrumented by the address
+// sanitizer that takes the compiler minutes and gigabytes, so sanitizer builds leave the
+// inlining to the compiler.
+#if defined(__SANITIZE_ADDRESS__)
+#define FILL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define FILL_SANITIZED 1
+#endif
+#endif
+
+#if defined(FILL_SANITIZED)
+#define FILL_INLINE inline
+#elif defined(__GNUC__) || defined(__clang__)
 #define FILL_INLINE inline __attribute__((always_inline))
 #elif defined(_MSC_VER)
 #define FILL_INLINE __forceinline
@@ -232,7 +245,9 @@ const size_t FirstStackRuns = 1024;
 
 // Stretches shorter than this are searched a pixel at a time; longer ones are tested in
 // windows with this margin on each side.
+#if FUDEMARU_FILL_SSE2
 const int ShortStretch = 8;
+#endif
 const int Margin = 8;
 
 // Rows fetched ahead of the search, in the direction a run was found.

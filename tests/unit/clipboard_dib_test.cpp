@@ -6,6 +6,7 @@
 
 #include "base/canvas_layout.h"
 #include "document/clipboard_dib.h"
+#include "export/packed_dib.h"
 
 namespace {
 
@@ -120,6 +121,23 @@ TEST(ClipboardDibTest, DecodesEachKindOfPixelOntoWhitePaper) {
                           row.topRowFirst[size_t(y) * row.size.w + x])
                     << row.name << " (" << x << ", " << y << ")";
     }
+}
+
+// What コピー puts on the clipboard reads back as the same picture, whatever the row padding.
+TEST(PackedDibTest, TheProgramsOwnBitmapReadsBackAsTheSamePicture) {
+    for (IntSize size : {IntSize{1, 1}, IntSize{3, 2}, IntSize{5, 7}, IntSize{64, 3}}) {
+        std::vector<uint32_t> canvas(size_t(size.w) * size.h);
+        for (size_t i = 0; i < canvas.size(); ++i)
+            canvas[i] = 0xFF000000u | uint32_t(i * 2654435761u >> 8);
+        std::vector<uint8_t> block(PackedDibBytes(size));
+        PackCanvasAsDib(canvas.data(), size, block.data());
+        ClipboardDib dib;
+        ASSERT_EQ(ReadClipboardDib(block.data(), block.size(), &dib), 1);
+        std::vector<uint32_t> back(canvas.size());
+        DecodeClipboardDib(block.data(), block.size(), dib, back.data());
+        EXPECT_EQ(back, canvas) << size.w << " x " << size.h;
+    }
+    EXPECT_EQ(PackedDibBytes(IntSize{0, 5}), 0u);
 }
 
 } // namespace
