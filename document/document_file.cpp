@@ -3,7 +3,6 @@
 #include <string>
 
 #include "base/app_state.h"
-#include "document/document_sources.h"
 #include "export/save_formats.h"
 #include "export/save_image.h"
 #include "history/snapshot_history.h"
@@ -67,16 +66,4 @@ int ConfirmDiscardChanges() {
     const int goOn = answer == IDNO || (answer == IDYES && SaveDocument());
     asking = 0;
     return goOn;
-}
-
-void OpenDroppedFiles(HDROP drop) {
-    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring path(size_t(length) + 1, L'\0');
-    const UINT copied = length ? DragQueryFileW(drop, 0, &path[0], length + 1) : 0;
-    DragFinish(drop);
-    if (!copied)
-        return;
-    path.resize(copied);
-    if (ConfirmDiscardChanges())
-        OpenPictureFile(path.c_str());
 }

@@ -1,8 +1,7 @@
 #pragma once
-// The picture and its file: where 上書き保存 writes it, the question before a changed picture
-// goes, and files dropped on the program.
+// The picture and its file: where 上書き保存 writes it, and the question before a changed
+// picture goes.
 #include <windows.h>
-#include <shellapi.h>
 
 // File > 上書き保存: writes the picture back to its file in that file's format, with no dialog.
 // A picture without a file (a new sheet, a paste) asks for one as pngで保存 does. 1 when the
@@ -19,7 +18,3 @@ int SaveDocumentAs(int saveFormat);
 // everything as it is: キャンセル or Esc, a save that did not happen, or a question already
 // being asked.
 int ConfirmDiscardChanges();
-
-// WM_DROPFILES on the frame, the document or the palette: the first file opens as 画像ロード
-// would open it, in place of the open picture after the question. The drop is finished here.
-void OpenDroppedFiles(HDROP drop);

@@ -8,6 +8,7 @@
 #include "base/class_resources.h"
 #include "base/wait_cursor.h"
 #include "base/window_class.h"
+#include "document/document_file.h"
 #include "document/document_window.h"
 #include "export/save_formats.h"
 #include "history/snapshot_history.h"
@@ -402,4 +403,16 @@ INT_PTR CALLBACK PaperDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     default:
         return FALSE;
     }
+}
+
+void OpenDroppedFiles(HDROP drop) {
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(size_t(length) + 1, L'\0');
+    const UINT copied = length ? DragQueryFileW(drop, 0, &path[0], length + 1) : 0;
+    DragFinish(drop);
+    if (!copied)
+        return;
+    path.resize(copied);
+    if (ConfirmDiscardChanges())
+        OpenPictureFile(path.c_str());
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 
@@ -63,3 +64,8 @@ int OpenPreparedPicture(PreparedDocument* prepared, const wchar_t* file);
 // same checks as 画像ロード and with the same message when it is refused; a refused file
 // leaves the open document as it was.
 int OpenPictureFile(const wchar_t* path);
+
+// WM_DROPFILES on the frame or the palette (the document window hands its drops to the frame):
+// the first file opens as 画像ロード would open it, in place of the open picture after the
+// question. The drop is finished here.
+void OpenDroppedFiles(HDROP drop);

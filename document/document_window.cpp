@@ -1,5 +1,7 @@
 #include "document/document_window.h"
 
+#include <shellapi.h>
+
 #include "base/app_state.h"
 #include "base/class_resources.h"
 #include "base/window_class.h"
@@ -138,8 +140,8 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         OnDocumentClose();
         return 0;
     case WM_DROPFILES:
-        OpenDroppedFiles(reinterpret_cast<HDROP>(wParam));
-        return 0;
+        // The frame opens what is dropped anywhere on it.
+        return SendMessageW(appState.frameWindow, message, wParam, lParam);
     default:
         break;
     }

@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/window_class.h"
 #include "document/document_file.h"
+#include "document/document_sources.h"
 #include "history/snapshot_history.h"
 #include "palette/palette_paint.h"
 #include "palette/palette_settings.h"
