@@ -16,7 +16,9 @@ build_preset() {
     if [ ! -f "build/$preset/build.ninja" ]; then
         cmake --preset "$preset" >/dev/null
     fi
+    local start=$SECONDS
     cmake --build --preset "$preset" "$@"
+    echo "   (building $preset took $((SECONDS - start)) s)"
 }
 
 case "$which" in

@@ -13,11 +13,20 @@ set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
+# Each stage says how long it took, so the time of a whole run can be read from its log.
+stage_start=$SECONDS
+stage_took() {
+    echo "   ($1 took $((SECONDS - stage_start)) s)"
+    stage_start=$SECONDS
+}
+
 "$root/scripts/prerequisites.sh" || exit 1
+stage_took "installing what was missing"
 "$root/scripts/build.sh" all || {
     echo "build failed" >&2
     exit 1
 }
+stage_took "building"
 
 # Where the kernel runs no 32-bit programs, no 32-bit Windows program runs either: the 32-bit
 # build is still built (any warning fails it), but its tests and the installers' (NSIS
@@ -28,20 +37,26 @@ runs32=1
 status=0
 echo "== Native build: ctest --preset native"
 ctest --preset native || status=1
+stage_took "native tests"
 echo "== Native build under the sanitizers: ctest --preset native-sanitize"
 ctest --preset native-sanitize || status=1
+stage_took "sanitizer tests"
 echo "== Fuzz targets from their corpora: ctest --preset fuzz"
 ctest --preset fuzz || status=1
+stage_took "fuzzing"
 if [ $runs32 -eq 1 ]; then
     echo "== Windows build under Wine: ctest --preset windows"
     "$root/scripts/with-wine.sh" ctest --preset windows || status=1
+    stage_took "Windows tests"
     echo "== 32-bit Windows build under Wine: ctest --preset windows32"
     "$root/scripts/with-wine.sh" ctest --preset windows32 || status=1
+    stage_took "32-bit Windows tests"
 else
     echo "== Windows build under Wine: ctest --preset windows -E package.install"
     echo "   (SKIPPED: this machine cannot run 32-bit programs, so neither the installers nor"
     echo "   the 32-bit build's tests can run; the 32-bit build was built)"
     "$root/scripts/with-wine.sh" ctest --preset windows -E 'package\.install' || status=1
+    stage_took "Windows tests"
 fi
 
 if [ $status -eq 0 ]; then
