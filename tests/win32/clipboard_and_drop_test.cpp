@@ -152,16 +152,18 @@ TEST_F(ClipboardTest, ADroppedFileOpensAndAChangedPictureIsAskedAboutFirst) {
 }
 
 struct CursorWatch {
+    DWORD programThread = GetCurrentThreadId();
     volatile LONG watching = 1, sawWait = 0;
 };
 
+// Shares the program thread's input state, so it reads that thread's cursor whichever window
+// of the session is in the foreground.
 DWORD WINAPI WatchCursor(void* shared) {
     auto* watch = static_cast<CursorWatch*>(shared);
-    for (CURSORINFO info = {}; watch->watching;) {
-        info.cbSize = sizeof(info);
-        if (GetCursorInfo(&info) && info.hCursor == LoadCursorW(nullptr, IDC_WAIT))
+    AttachThreadInput(GetCurrentThreadId(), watch->programThread, TRUE);
+    while (watch->watching)
+        if (GetCursor() == LoadCursorW(nullptr, IDC_WAIT))
             watch->sawWait = 1;
-    }
     return 0;
 }
 
