@@ -22,17 +22,29 @@ stage_took() {
 
 "$root/scripts/prerequisites.sh" || exit 1
 stage_took "installing what was missing"
-"$root/scripts/build.sh" all || {
-    echo "build failed" >&2
-    exit 1
-}
-stage_took "building"
-
-# Where the kernel runs no 32-bit programs, no 32-bit Windows program runs either: the 32-bit
-# build is still built (any warning fails it), but its tests and the installers' (NSIS
-# installers are 32-bit programs) cannot run, and are said to be skipped.
+# Where the kernel runs no 32-bit programs, no 32-bit Windows program runs either: there the
+# 32-bit program is still built (any warning fails it), but neither its tests nor the
+# installers (NSIS installers are 32-bit programs) can run, so the 32-bit tests are not built
+# and both are said to be skipped.
 runs32=1
 "$root/scripts/runs-32-bit.sh" || runs32=0
+
+build() {
+    "$root/scripts/build.sh" "$@" || {
+        echo "build failed" >&2
+        exit 1
+    }
+}
+build native
+build native-sanitize
+build fuzz
+build windows
+if [ $runs32 -eq 1 ]; then
+    build windows32
+else
+    build windows32 --target fudemaru
+fi
+stage_took "building"
 
 status=0
 echo "== Native build: ctest --preset native"
@@ -54,7 +66,7 @@ if [ $runs32 -eq 1 ]; then
 else
     echo "== Windows build under Wine: ctest --preset windows -E package.install"
     echo "   (SKIPPED: this machine cannot run 32-bit programs, so neither the installers nor"
-    echo "   the 32-bit build's tests can run; the 32-bit build was built)"
+    echo "   the 32-bit build's tests can run; the 32-bit program was built)"
     "$root/scripts/with-wine.sh" ctest --preset windows -E 'package\.install' || status=1
     stage_took "Windows tests"
 fi
