@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ClipboardDib dib;
     if (!ReadClipboardDib(data, size, &dib))
         return 0;
-    FUZZ_CHECK(dib.size.w >= 1 && dib.size.w <= 32767);
-    FUZZ_CHECK(dib.size.h >= 1 && dib.size.h <= 32767);
+    FUZZ_CHECK_SIDES(dib.size);
     FUZZ_CHECK(dib.rowBytes % 4 == 0 && dib.rowBytes * 8 >= uint64_t(dib.size.w) * dib.bitCount);
     FUZZ_CHECK(dib.pixelsAt <= size && dib.rowBytes * uint64_t(dib.size.h) <= size - dib.pixelsAt);
     FUZZ_CHECK(dib.colourTableAt + 4 * uint64_t(dib.colourCount) <= dib.pixelsAt);

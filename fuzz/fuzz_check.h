@@ -12,3 +12,10 @@
             std::abort();                                                                          \
         }                                                                                          \
     } while (0)
+
+// What every accepted picture has, whatever brought it: sides from 1 to 32767.
+#define FUZZ_CHECK_SIDES(size)                                                                     \
+    do {                                                                                           \
+        FUZZ_CHECK((size).w >= 1 && (size).w <= 32767);                                            \
+        FUZZ_CHECK((size).h >= 1 && (size).h <= 32767);                                            \
+    } while (0)

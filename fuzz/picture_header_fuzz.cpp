@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PictureHeader header;
     if (!ReadPictureHeader(data, size, &header))
         return 0;
-    FUZZ_CHECK(header.size.w >= 1 && header.size.w <= 32767);
-    FUZZ_CHECK(header.size.h >= 1 && header.size.h <= 32767);
+    FUZZ_CHECK_SIDES(header.size);
     FUZZ_CHECK(BytesCanHold(header.kind, header.size, size));
     return 0;
 }
